@@ -1,0 +1,248 @@
+#include "pile_json.h"
+
+#include "number_format.h"
+#include "pile_items.h"
+#include "result_texts.h"
+
+#include <fstream>
+#include <iostream>
+#include <iterator>
+
+using nlohmann::json;
+using nlohmann::ordered_json;
+
+namespace {
+
+void Reject(const std::string &where, const std::string &what)
+{
+    throw TUsageError(where + ": " + what);
+}
+
+// A text field: a string as it stands, a number in its shortest general form.
+std::string TextField(const json &value, const std::string &where, const std::string &key)
+{
+    if (value.is_string())
+        return value.get<std::string>();
+    if (value.is_number())
+        return GeneralText(value.get<double>());
+    Reject(where, "\"" + key + "\" must be a text or a number");
+    return {};
+}
+
+// An item of a combo box: its index or its exact text.
+template<std::size_t N>
+int ItemField(const json &value, const std::array<std::string_view, N> &items,
+              const std::string &where, const std::string &key)
+{
+    if (value.is_number_integer()) {
+        const auto index = value.get<long long>();
+        if (index >= 0 && index < static_cast<long long>(N))
+            return static_cast<int>(index);
+    } else if (value.is_string()) {
+        const std::string text = value.get<std::string>();
+        for (std::size_t i = 0; i < N; ++i) {
+            if (items[i] == text)
+                return static_cast<int>(i);
+        }
+    }
+    std::string expected;
+    for (std::size_t i = 0; i < N; ++i)
+        expected += (i ? ", \"" : "\"") + std::string(items[i]) + "\"";
+    Reject(where,
+           "\"" + key + "\" must be 0 to " + std::to_string(N - 1) + " or one of " + expected);
+    return 0;
+}
+
+// Checks that every key of an object is known and none is null.
+void CheckKeys(const json &object, std::initializer_list<const char *> known,
+               const std::string &where)
+{
+    if (!object.is_object())
+        Reject(where, "must be a JSON object");
+    for (const auto &[key, value] : object.items()) {
+        bool found = false;
+        for (const char *name : known)
+            found = found || key == name;
+        if (!found)
+            Reject(where, "unknown key \"" + key + "\"");
+        if (value.is_null())
+            Reject(where, "\"" + key + "\" is null");
+    }
+}
+
+// A text of a layer object; a missing key is an empty cell, as in a row added to the grid.
+std::string LayerText(const json &layer, const char *key, const std::string &where)
+{
+    const auto found = layer.find(key);
+    return found == layer.end() ? std::string() : TextField(*found, where, key);
+}
+
+const json &LayerArray(const json &object, const char *key, const std::string &where,
+                       std::size_t minimum)
+{
+    const json &layers = object.at(key);
+    if (!layers.is_array())
+        Reject(where, std::string("\"") + key + "\" must be an array");
+    if (layers.size() < minimum || layers.size() > 9) {
+        Reject(where,
+               std::string("\"") + key + "\" must hold " + std::to_string(minimum)
+                   + " to 9 layers, not " + std::to_string(layers.size()));
+    }
+    return layers;
+}
+
+const char *StatusKindName(TStatusKind kind)
+{
+    switch (kind) {
+    case TStatusKind::Hint:
+        return "hint";
+    case TStatusKind::Note:
+        return "note";
+    default:
+        return "none";
+    }
+}
+
+} // namespace
+
+TPileInput PileFromJson(const json &object, const std::string &where)
+{
+    CheckKeys(object,
+              {"section", "d", "c", "soil", "rock", "coefMode", "basis", "boredPile", "rounding"},
+              where);
+    TPileInput input;
+    int section = 0;
+    if (object.contains("section"))
+        section = ItemField(object["section"], PileItems::Sections, where, "section");
+    input.sectionType = static_cast<TSectionType>(section);
+    if (object.contains("d"))
+        input.d = TextField(object["d"], where, "d");
+    input.c = object.contains("c") ? TextField(object["c"], where, "c")
+                                   : std::string(PileItems::SectionDefaultC[section]);
+    if (object.contains("soil")) {
+        input.soilLayers.clear();
+        int number = 0;
+        for (const json &layer : LayerArray(object, "soil", where, 0)) {
+            const std::string layerWhere = where + ", soil layer " + std::to_string(++number);
+            CheckKeys(layer, {"li", "qik"}, layerWhere);
+            input.soilLayers.push_back(
+                {LayerText(layer, "li", layerWhere), LayerText(layer, "qik", layerWhere)});
+        }
+    }
+    if (object.contains("rock")) {
+        input.rockLayers.clear();
+        int number = 0;
+        for (const json &layer : LayerArray(object, "rock", where, 1)) {
+            const std::string layerWhere = where + ", rock layer " + std::to_string(++number);
+            CheckKeys(layer, {"hi", "weathering", "grade", "kv", "frk", "c1", "c2"}, layerWhere);
+            input.rockLayers.push_back(
+                {LayerText(layer, "hi", layerWhere), LayerText(layer, "weathering", layerWhere),
+                 LayerText(layer, "grade", layerWhere), LayerText(layer, "kv", layerWhere),
+                 LayerText(layer, "frk", layerWhere), LayerText(layer, "c1", layerWhere),
+                 LayerText(layer, "c2", layerWhere)});
+        }
+    }
+    if (object.contains("coefMode")) {
+        input.coefMode = static_cast<TCoefMode>(
+            ItemField(object["coefMode"], PileItems::CoefModes, where, "coefMode"));
+    }
+    if (object.contains("basis")) {
+        input.interpBasis =
+            static_cast<TInterpBasis>(ItemField(object["basis"], PileItems::Bases, where, "basis"));
+    }
+    if (object.contains("boredPile")) {
+        if (!object["boredPile"].is_boolean())
+            Reject(where, "\"boredPile\" must be true or false");
+        input.boredPile = object["boredPile"].get<bool>();
+    }
+    if (object.contains("rounding")) {
+        input.rounding = static_cast<TRoundingMode>(
+            ItemField(object["rounding"], PileItems::Roundings, where, "rounding"));
+    }
+    return input;
+}
+
+std::vector<TPileInput> PilesFromJson(const json &document)
+{
+    std::vector<TPileInput> piles;
+    if (document.is_array()) {
+        for (std::size_t i = 0; i < document.size(); ++i)
+            piles.push_back(PileFromJson(document[i], "pile " + std::to_string(i + 1)));
+    } else {
+        piles.push_back(PileFromJson(document, "pile 1"));
+    }
+    return piles;
+}
+
+json ReadJsonDocument(const std::string &path)
+{
+    std::string text;
+    if (path == "-") {
+        text.assign(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
+    } else {
+        std::ifstream file(path, std::ios::binary);
+        if (!file)
+            throw TUsageError(path + ": cannot be opened");
+        text.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+    }
+    try {
+        return json::parse(text);
+    } catch (const json::parse_error &error) {
+        throw TUsageError((path == "-" ? std::string("standard input") : path)
+                          + ": not valid JSON: " + error.what());
+    }
+}
+
+ordered_json OutcomeToJson(const TPileInput &input, const TCalcOutcome &outcome, int pileNumber)
+{
+    if (!outcome.ok())
+        return ordered_json {{"ok", false}, {"message", outcome.failure->message}};
+    const TPileResult &r = outcome.result;
+    const auto [dText, cText] = ShownSizeTexts(input, r);
+    ordered_json rock = ordered_json::array();
+    for (const TRockLayerResult &layer : r.rockResults) {
+        rock.push_back(ordered_json {{"hardnessClass", layer.hardnessClass},
+                                     {"c1Interpolated", layer.c1Interpolated},
+                                     {"c2Interpolated", layer.c2Interpolated},
+                                     {"c1", layer.c1},
+                                     {"c2", layer.c2},
+                                     {"qpa", layer.qpa},
+                                     {"qra", layer.qra},
+                                     {"Rria", layer.Rria},
+                                     {"sumRria", layer.sumRria},
+                                     {"share", layer.share},
+                                     {"remark", layer.remark}});
+    }
+    ordered_json soil = ordered_json::array();
+    for (const TSoilLayerResult &layer : r.soilResults) {
+        soil.push_back(ordered_json {{"zetaS", layer.zetaS},
+                                     {"Rsik", layer.Rsik},
+                                     {"sumRsik", layer.sumRsik},
+                                     {"share", layer.share}});
+    }
+    return ordered_json {
+        {"ok", true},
+        {"pile", "ZH" + std::to_string(pileNumber)},
+        {"dText", dText},
+        {"cText", cText},
+        {"d", r.d},
+        {"c", r.c},
+        {"Ap", r.Ap},
+        {"u", r.u},
+        {"h", r.h},
+        {"ls", r.ls},
+        {"zetaS", r.zetaS},
+        {"socketSide", r.socketSide},
+        {"socketTip", r.socketTip},
+        {"socketTotal", r.socketTotal},
+        {"soilSide", r.soilSide},
+        {"Ra", r.Ra},
+        {"tipShare", r.tipShare},
+        {"raText", RaText(r.Ra, input.rounding)},
+        {"percentText", TipShareText(r.tipShare, input.rounding)},
+        {"specifiedAdopted", r.specifiedAdopted},
+        {"compliant", r.compliant},
+        {"status", ordered_json {{"text", r.statusText}, {"kind", StatusKindName(r.statusKind)}}},
+        {"rock", rock},
+        {"soil", soil}};
+}

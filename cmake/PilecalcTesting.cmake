@@ -1,0 +1,20 @@
+# pilecalc_add_test(NAME SOURCES ... LIBRARIES ...): one GoogleTest executable linked against the
+# layers it tests, its cases registered with CTest one by one.
+function(pilecalc_add_test name)
+    cmake_parse_arguments(ARG "" "" "SOURCES;LIBRARIES" ${ARGN})
+    add_executable(${name} ${ARG_SOURCES})
+    target_link_libraries(${name} PRIVATE ${ARG_LIBRARIES} GTest::gtest GTest::gtest_main)
+    target_compile_definitions(${name} PRIVATE
+        PILECALC_TEST_DATA="${PROJECT_SOURCE_DIR}/tests/data")
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
+        PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+endfunction()
+
+# pilecalc_add_benchmark(NAME SOURCES ... LIBRARIES ...): a Google Benchmark executable; built with
+# everything else, run by hand.
+function(pilecalc_add_benchmark name)
+    cmake_parse_arguments(ARG "" "" "SOURCES;LIBRARIES" ${ARGN})
+    add_executable(${name} ${ARG_SOURCES})
+    target_link_libraries(${name} PRIVATE ${ARG_LIBRARIES} benchmark::benchmark
+                                          benchmark::benchmark_main)
+endfunction()

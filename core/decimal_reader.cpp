@@ -1,0 +1,118 @@
+#include "decimal_reader.h"
+
+#include <charconv>
+#include <cmath>
+
+namespace {
+
+bool IsBlank(char ch)
+{
+    return ch == ' ' || ch == '\t';
+}
+bool IsDigit(char ch)
+{
+    return ch >= '0' && ch <= '9';
+}
+
+std::string_view Trimmed(std::string_view text)
+{
+    while (!text.empty() && IsBlank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && IsBlank(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+
+// Decimal exponent of the first significant digit of a well-formed, unsigned number text; tells an
+// overflow from an underflow when the conversion reports the value out of range.
+long LeadingExponent(std::string_view body)
+{
+    long integerDigits = 0;
+    long index = 0; // position among all mantissa digits
+    long firstSignificant = -1;
+    bool seenPoint = false;
+    std::size_t i = 0;
+    for (; i < body.size() && body[i] != 'e' && body[i] != 'E'; ++i) {
+        if (body[i] == '.') {
+            seenPoint = true;
+            continue;
+        }
+        if (!seenPoint)
+            ++integerDigits;
+        if (firstSignificant < 0 && body[i] != '0')
+            firstSignificant = index;
+        ++index;
+    }
+    long exponent = 0;
+    if (i < body.size()) {
+        std::string_view digits = body.substr(i + 1);
+        const bool negative = digits.front() == '-';
+        if (digits.front() == '-' || digits.front() == '+')
+            digits.remove_prefix(1);
+        for (const char ch : digits) {
+            if (exponent < 1000000)
+                exponent = exponent * 10 + (ch - '0');
+        }
+        if (negative)
+            exponent = -exponent;
+    }
+    return integerDigits - 1 - firstSignificant + exponent;
+}
+
+} // namespace
+
+std::optional<double> ReadDecimal(std::string_view text)
+{
+    text = Trimmed(text);
+    if (text.empty())
+        return 0.0;
+
+    bool negative = false;
+    if (text.front() == '+' || text.front() == '-') {
+        negative = text.front() == '-';
+        text.remove_prefix(1);
+    }
+
+    // Check the grammar first: the conversion below also accepts "inf", "nan" and hex forms.
+    std::size_t i = 0;
+    std::size_t mantissaDigits = 0;
+    while (i < text.size() && IsDigit(text[i])) {
+        ++i;
+        ++mantissaDigits;
+    }
+    if (i < text.size() && text[i] == '.') {
+        ++i;
+        while (i < text.size() && IsDigit(text[i])) {
+            ++i;
+            ++mantissaDigits;
+        }
+    }
+    if (mantissaDigits == 0)
+        return std::nullopt;
+    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+        ++i;
+        if (i < text.size() && (text[i] == '+' || text[i] == '-'))
+            ++i;
+        std::size_t exponentDigits = 0;
+        while (i < text.size() && IsDigit(text[i])) {
+            ++i;
+            ++exponentDigits;
+        }
+        if (exponentDigits == 0)
+            return std::nullopt;
+    }
+    if (i != text.size())
+        return std::nullopt;
+
+    double value = 0;
+    const auto [end, error] =
+        std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::general);
+    if (error == std::errc::result_out_of_range) {
+        if (LeadingExponent(text) > 0)
+            return std::nullopt; // overflows to infinity
+        value = 0; // underflows to zero
+    } else if (error != std::errc() || end != text.data() + text.size()) {
+        return std::nullopt;
+    }
+    return negative ? -value : value;
+}

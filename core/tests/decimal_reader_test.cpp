@@ -1,0 +1,60 @@
+#include "decimal_reader.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace {
+
+struct TReadCase
+{
+    const char *text;
+    std::optional<double> expected;
+};
+
+TEST(DecimalReader, ReadsPlainDecimalsAndRejectsEverythingElse)
+{
+    const TReadCase cases[] = {
+        {"", 0.0},
+        {"   ", 0.0},
+        {"100", 100.0},
+        {"  100", 100.0},
+        {"100  ", 100.0},
+        {"-2.5", -2.5},
+        {"+2.5", 2.5},
+        {"0.75", 0.75},
+        {".5", 0.5},
+        {"5.", 5.0},
+        {"1.5E-6", 1.5e-6},
+        {"1e3", 1000.0},
+        {"2.5e+2", 250.0},
+        {"1e-400", 0.0}, // underflows to zero
+        {"abc", std::nullopt},
+        {"1,5", std::nullopt},
+        {"1.2.3", std::nullopt},
+        {"12x", std::nullopt},
+        {"1e999", std::nullopt}, // overflows to infinity
+        {"-1e999", std::nullopt},
+        {"inf", std::nullopt},
+        {"nan", std::nullopt},
+        {"0x10", std::nullopt},
+        {".", std::nullopt},
+        {"-", std::nullopt},
+        {"1e", std::nullopt},
+        {"1e+", std::nullopt},
+        {"1 000", std::nullopt},
+    };
+    for (const TReadCase &c : cases) {
+        SCOPED_TRACE(std::string("text \"") + c.text + "\"");
+        EXPECT_EQ(ReadDecimal(c.text), c.expected);
+    }
+}
+
+TEST(DecimalReader, ReadsTheNearestDouble)
+{
+    EXPECT_EQ(*ReadDecimal("2356.19449019235"), 2356.19449019235);
+    EXPECT_EQ(*ReadDecimal("1.7976931348623157e308"), 1.7976931348623157e308);
+    EXPECT_TRUE(std::signbit(*ReadDecimal("-0")));
+}
+
+} // namespace

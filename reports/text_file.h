@@ -1,0 +1,48 @@
+#pragma once
+
+#include <cstdio>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// UTF-8 text in the system's ANSI code page: the Windows API's conversion on Windows, GBK (code
+// page 936) elsewhere, so the bytes are those a simplified-Chinese Windows system writes. A
+// character the code page cannot hold becomes "?".
+std::string ToSystemCodePage(std::string_view utf8);
+
+// Writes a text file line by line, each line encoded and ended with CR LF, the last included. The
+// lines go to a temporary file beside the target, which replaces the target only when everything
+// was written: a failed save leaves the previous file intact.
+class TTextFileWriter
+{
+public:
+    explicit TTextFileWriter(std::filesystem::path target);
+    ~TTextFileWriter();
+    TTextFileWriter(const TTextFileWriter &) = delete;
+    TTextFileWriter &operator=(const TTextFileWriter &) = delete;
+
+    void WriteLine(std::string_view utf8);
+
+    // Closes the file and puts it in place; gives the operating system's message on failure.
+    std::optional<std::string> Commit();
+
+private:
+    void Fail(const std::filesystem::path &path, int error);
+    void Fail(const std::filesystem::path &path, const std::string &message);
+
+    std::filesystem::path m_target;
+    std::filesystem::path m_temporary;
+    std::FILE *m_file = nullptr;
+    std::string m_buffer;
+    std::optional<std::string> m_error;
+};
+
+// The whole file at once: `folder` / `fileName` (UTF-8) from the lines.
+std::optional<std::string> SaveTextFile(const std::filesystem::path &folder,
+                                        std::string_view fileName,
+                                        const std::vector<std::string> &lines);
+
+// The path of a UTF-8 file name in a folder.
+std::filesystem::path FilePath(const std::filesystem::path &folder, std::string_view fileName);
