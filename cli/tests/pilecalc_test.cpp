@@ -5,8 +5,10 @@
 #include <array>
 #include <cstdio>
 #include <fstream>
+#include <sstream>
 #include <string>
 #include <sys/wait.h>
+#include <vector>
 
 namespace {
 
@@ -42,7 +44,7 @@ std::string WriteTemp(const std::string &name, const std::string &content)
 
 std::string ReadFile(const std::string &path)
 {
-    std::ifstream file(path);
+    std::ifstream file(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
@@ -86,6 +88,13 @@ TEST(Pilecalc, UnusableInputExitsTwo)
         {"calc " + WriteTemp("broken.json", "{"), ""},
         {"calc /nonexistent/pile.json", "pilecalc: /nonexistent/pile.json: cannot be opened\n"},
         {"calc --format xml", ""},
+        {"calc --out /nonexistent/book.txt",
+         "pilecalc: /nonexistent/book.txt: No such file or directory\n"},
+        {"calc --format json --out " + testing::TempDir() + "pilecalc_never.json",
+         "pilecalc: --out saves the book or the table; --format json prints to standard output "
+         "only\n"},
+        {"calc --timestamp \"$(printf '2024/3/5\\n14:07:09')\"",
+         "pilecalc: --timestamp must be a single line\n"},
         {"frobnicate", ""},
     };
     for (const auto &[arguments, message] : cases) {
@@ -96,6 +105,56 @@ TEST(Pilecalc, UnusableInputExitsTwo)
         else
             EXPECT_FALSE(ReadFile(errFile).empty());
     }
+}
+
+std::string GoldenReport(const std::string &name)
+{
+    return ReadFile(std::string(PILECALC_TEST_DATA) + "/reports/" + name);
+}
+
+// Standard output is UTF-8 with "\n" line ends: the reports exactly as the golden files hold them.
+TEST(Pilecalc, ReportsOfTheDefaultPile)
+{
+    const TRun book = RunPilecalc("calc --timestamp '2024/3/5 14:07:09'");
+    EXPECT_EQ(book.exitCode, 0);
+    EXPECT_EQ(book.out, GoldenReport("book_default.txt"));
+    const TRun table = RunPilecalc("calc --format table --timestamp '2024/3/5 14:07:09'");
+    EXPECT_EQ(table.exitCode, 0);
+    EXPECT_EQ(table.out, GoldenReport("table_default.txt"));
+}
+
+TEST(Pilecalc, SeveralPilesGiveOneBookAndAFailedPileNoNumber)
+{
+    const std::string errFile = testing::TempDir() + "pilecalc_book_err.txt";
+    const std::string input =
+        WriteTemp("book_piles.json", R"([{}, {"d": "0"}, {"soil": []}, {"rounding": 0}])");
+    const TRun run = RunPilecalc("calc --timestamp T " + input, errFile);
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(ReadFile(errFile), "pile 2: 桩身直径数据有错\n");
+    std::vector<std::string> numbers;
+    int stamps = 0;
+    std::istringstream lines(run.out);
+    for (std::string line; std::getline(lines, line);) {
+        if (line.starts_with("1.基桩编号: "))
+            numbers.push_back(line);
+        stamps += line.starts_with("计算时间：");
+    }
+    EXPECT_EQ(numbers,
+              (std::vector<std::string> {"1.基桩编号: ZH1", "1.基桩编号: ZH2", "1.基桩编号: ZH3"}));
+    EXPECT_EQ(stamps, 1);
+    EXPECT_TRUE(
+        run.out.ends_with("==================================================\n计算时间：T\n"));
+}
+
+TEST(Pilecalc, OutSavesTheBookAsTheDesktopProgramDoes)
+{
+    const std::string path = testing::TempDir() + "pilecalc_书.txt";
+    std::remove(path.c_str());
+    const TRun run = RunPilecalc("calc --timestamp '2024/3/5 14:07:09' --out " + path);
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(ReadFile(path), GoldenReport("book_default_gbk.txt"));
+    std::remove(path.c_str());
 }
 
 } // namespace
