@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds the program and starts it.
+# Installs what is missing, builds the programs and starts the desktop program; without a display
+# it says so and calculates the default pile with the batch tool instead.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -8,5 +9,9 @@ cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DPILECALC_BUILD_TESTS=O
     -DPILECALC_BUILD_BENCHMARKS=OFF
 cmake --build build -j2
 
-# The desktop program is not there yet: calculate the default pile with the batch tool.
+if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
+    exec build/pilecalc-gui
+fi
+echo "No display found (neither DISPLAY nor WAYLAND_DISPLAY is set): the desktop program cannot" \
+    "start here. Calculating the default pile with the batch tool instead." >&2
 exec build/cli/pilecalc calc

@@ -1,0 +1,15 @@
+// The desktop program: one fixed portrait window, run until it closes.
+#include "main_window.h"
+
+#include <QApplication>
+
+int main(int argc, char *argv[])
+{
+    QApplication application(argc, argv);
+    QApplication::setStyle("Fusion");
+    // The window's fixed 380 × 800 design is its portrait orientation; a desktop has nothing
+    // further to restrict.
+    TVXR_FRM_MDLF1 window;
+    window.show();
+    return application.exec();
+}

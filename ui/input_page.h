@@ -1,0 +1,133 @@
+#pragma once
+
+#include "scaled_layer.h"
+
+#include "calculation.h"
+#include "page_texts.h"
+#include "pile_input.h"
+
+#include <QColor>
+
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class TLayerGrid;
+class TLogoStrip;
+
+namespace Colours {
+inline const QColor Error(0xFF, 0x00, 0x00);
+inline const QColor Hint(0xFF, 0x00, 0xFF);
+inline const QColor Note(0x00, 0x00, 0x00);
+inline const QColor Compliant(0x00, 0x80, 0x00);
+} // namespace Colours
+
+// The input page MainFormLayer: the pile's section and size, the soil and rock layer grids, the
+// coefficient choices, the result display and the status line. Every change of an input value
+// clears the shown result; the page reads itself into a TPileInput and shows a calculation.
+class TInputPage : public TScaledLayer
+{
+    Q_OBJECT
+
+public:
+    explicit TInputPage(QWidget *parent);
+
+    // Clears the result fields and brings "计算" back in place of "结果".
+    void ResetResultDisplay();
+    // Shows a message in the status line, which from then on stands in place of the logo strip.
+    void ShowStatus(const QString &text, const QColor &colour);
+
+    TPileInput ReadPileInput() const;
+    // Writes what a calculation gave: the result columns as far as the run got, the exchanged
+    // sides of a rectangle, Ra and the tip share, their colours and the status line.
+    void ShowCalculation(const TPileInput &input, const TCalcOutcome &outcome);
+    // The page's texts that the reports print, read after the calculation.
+    TPageTexts PageTexts() const;
+    // After a calculation that went to the reports: "结果" in place of "计算", precision list
+    // closed.
+    void ShowResultsButton();
+
+    TLayerGrid *SoilGrid() const { return StringGrid_TC1; }
+    TLayerGrid *RockGrid() const { return StringGrid_YC1; }
+
+signals:
+    void ComputeRequested();
+    void ViewRequested();
+    void OptimizationRequested();
+    void ExitRequested();
+    void CopyRightRequested();
+
+private:
+    void BuildFrame();
+    void BuildPileGroup();
+    void BuildGroundGroup();
+    void BuildResultGroup();
+    QLabel *AddLabel(QWidget *parent, const QString &name, const QString &text, int x, int y,
+                     int width, int height);
+    QPushButton *AddButton(QWidget *parent, const QString &name, const QString &text, int x, int y,
+                           int width, int height);
+    void SetTextColour(QWidget *widget, const QColor &colour);
+
+    void cbb_jmlxChange(int index);
+    void cbe_ddChange(const QString &text);
+    void cbe_tyzdChange(const QString &text);
+    void cbb_tuchengshuChange(int index);
+    void cbb_yanchengshuChange(int index);
+    void cbb_chezhuxishuChange(int index);
+    void cbb_chazhiyijuChange(int index);
+    void cbt_kuozhanbiaogeClick();
+    void cbt_JingDuClick();
+    void popbox_jingduChange();
+    void ShowBasisColumns();
+    void ShowRockResults(const TPileInput &input, const TCalcOutcome &outcome);
+    void ShowSoilResults(const TCalcOutcome &outcome);
+
+    QLabel *lb_cxm;
+    QPushButton *cbt_CopyRight;
+    QGroupBox *gpb_srcs;
+    QGroupBox *gpb_yscs;
+    QGroupBox *gpb_scjg;
+    QLabel *lb_jmlx;
+    QComboBox *cbb_jmlx;
+    QLabel *lb_dd;
+    QComboBox *cbe_dd;
+    QLabel *lb_tyzd;
+    QComboBox *cbe_tyzd;
+    QComboBox *cbe_zhuanchongkong;
+    QCheckBox *ckb_dixiashui;
+    QLabel *lb_tuchengshu;
+    QComboBox *cbb_tuchengshu;
+    QLabel *lb_yanchengshu;
+    QComboBox *cbb_yanchengshu;
+    QLabel *lb_chezhuxishu;
+    QComboBox *cbb_chezhuxishu;
+    QLabel *lb_chazhiyiju;
+    QComboBox *cbb_chazhiyiju;
+    QCheckBox *ckb_zhuankongzhuang;
+    QPushButton *cbt_kuozhanbiaoge;
+    TLayerGrid *StringGrid_TC1;
+    TLayerGrid *StringGrid_YC1;
+    QLabel *lb_ra;
+    QLineEdit *edt_ra;
+    QLabel *lb_rc;
+    QLineEdit *edt_percent;
+    QLabel *lb_kesair;
+    QLineEdit *edt_Quk;
+    QLabel *lb_guifan1;
+    QLabel *lb_guifan2;
+    QPushButton *cbt_JingDu;
+    QListWidget *popbox_jingdu;
+    QPushButton *cbt_compute;
+    QPushButton *cbt_View;
+    QPushButton *cbt_YouHua;
+    QPushButton *cbt_tuichu;
+    TLogoStrip *img_logo;
+    QLabel *lb_shuoming;
+
+    // The last texts seen, so that a size field's change runs only when its text really changed.
+    QString m_ddText;
+    QString m_tyzdText;
+};

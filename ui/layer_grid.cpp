@@ -1,0 +1,143 @@
+#include "layer_grid.h"
+
+#include "grid_delegate.h"
+
+#include <QHeaderView>
+#include <QScrollBar>
+#include <QStandardItemModel>
+
+#include <cmath>
+
+namespace {
+
+constexpr int DesignRowHeight = 22;
+
+int Scaled(int units, double scale)
+{
+    return std::max(1, static_cast<int>(std::lround(units * scale)));
+}
+
+} // namespace
+
+TLayerGrid::TLayerGrid(const QString &name, std::vector<TGridColumn> columns, QWidget *parent)
+    : QTableView(parent)
+    , m_columns(std::move(columns))
+    , m_model(new QStandardItemModel(0, static_cast<int>(m_columns.size()), this))
+    , m_frozen(new QTableView(this))
+{
+    setObjectName(name);
+    for (int column = 0; column < ColumnCount(); ++column)
+        m_model->setHorizontalHeaderItem(column, new QStandardItem(m_columns[column].header));
+    setModel(m_model);
+    auto *delegate = new TGridDelegate(m_columns, this);
+    setItemDelegate(delegate);
+    connect(delegate, &QAbstractItemDelegate::closeEditor, this, &TLayerGrid::EditingDone);
+
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionBehavior(QAbstractItemView::SelectItems);
+    setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
+                    | QAbstractItemView::AnyKeyPressed | QAbstractItemView::SelectedClicked);
+    setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    verticalHeader()->hide();
+    verticalHeader()->setMinimumSectionSize(1);
+    horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    horizontalHeader()->setHighlightSections(false);
+
+    // The number column stays in place when the grid scrolls sideways: a second view of the same
+    // model and selection shows column 0 over the left edge.
+    m_frozen->setObjectName(name + "_fixed");
+    m_frozen->setModel(m_model);
+    m_frozen->setSelectionModel(selectionModel());
+    m_frozen->setItemDelegate(new TGridDelegate(m_columns, m_frozen));
+    m_frozen->setFocusPolicy(Qt::NoFocus);
+    m_frozen->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_frozen->verticalHeader()->hide();
+    m_frozen->verticalHeader()->setMinimumSectionSize(1);
+    m_frozen->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    m_frozen->horizontalHeader()->setHighlightSections(false);
+    m_frozen->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_frozen->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_frozen->setFrameShape(QFrame::NoFrame);
+    for (int column = 1; column < ColumnCount(); ++column)
+        m_frozen->setColumnHidden(column, true);
+    viewport()->stackUnder(m_frozen);
+    connect(verticalScrollBar(), &QScrollBar::valueChanged, m_frozen->verticalScrollBar(),
+            &QScrollBar::setValue);
+    connect(m_frozen->verticalScrollBar(), &QScrollBar::valueChanged, verticalScrollBar(),
+            &QScrollBar::setValue);
+
+    SetScale(1);
+}
+
+int TLayerGrid::RowCount() const
+{
+    return m_model->rowCount();
+}
+
+QStandardItem *TLayerGrid::NewItem(int column, const QString &text) const
+{
+    auto *item = new QStandardItem(text);
+    item->setEditable(m_columns.at(column).editable);
+    return item;
+}
+
+void TLayerGrid::SetRowCount(int rows)
+{
+    const int old = RowCount();
+    if (rows < old)
+        m_model->removeRows(rows, old - rows);
+    for (int row = old; row < rows; ++row) {
+        QList<QStandardItem *> items;
+        for (int column = 0; column < ColumnCount(); ++column)
+            items.append(NewItem(column, column == 0 ? QString::number(row + 1) : QString()));
+        m_model->appendRow(items);
+    }
+}
+
+QString TLayerGrid::Cell(int row, int column) const
+{
+    const QStandardItem *item = m_model->item(row, column);
+    return item ? item->text() : QString();
+}
+
+void TLayerGrid::SetCell(int row, int column, const QString &text)
+{
+    if (QStandardItem *item = m_model->item(row, column))
+        item->setText(text);
+    else
+        m_model->setItem(row, column, NewItem(column, text));
+}
+
+void TLayerGrid::ClearCells(int row, int firstColumn, int lastColumn)
+{
+    for (int column = firstColumn; column <= lastColumn; ++column)
+        SetCell(row, column, QString());
+}
+
+void TLayerGrid::SetColumnShown(int column, bool shown)
+{
+    setColumnHidden(column, !shown);
+}
+
+void TLayerGrid::SetScale(double scale)
+{
+    m_scale = scale;
+    for (int column = 0; column < ColumnCount(); ++column)
+        setColumnWidth(column, Scaled(m_columns[column].width, scale));
+    m_frozen->setColumnWidth(0, columnWidth(0));
+    verticalHeader()->setDefaultSectionSize(Scaled(DesignRowHeight, scale));
+    m_frozen->verticalHeader()->setDefaultSectionSize(Scaled(DesignRowHeight, scale));
+    UpdateFrozenGeometry();
+}
+
+void TLayerGrid::resizeEvent(QResizeEvent *event)
+{
+    QTableView::resizeEvent(event);
+    UpdateFrozenGeometry();
+}
+
+void TLayerGrid::UpdateFrozenGeometry()
+{
+    m_frozen->setGeometry(frameWidth(), frameWidth(), columnWidth(0),
+                          viewport()->height() + horizontalHeader()->height());
+}

@@ -1,0 +1,101 @@
+#include "scaled_layer.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+constexpr int DesignFontPixels = 13;
+
+int Scaled(int units, double scale)
+{
+    return static_cast<int>(std::lround(units * scale));
+}
+
+} // namespace
+
+TScaledLayer::TScaledLayer(const QString &name, QSize designSize, QWidget *parent)
+    : QWidget(parent)
+    , m_designSize(designSize)
+{
+    setObjectName(name);
+    SetFontPixels(this, DesignFontPixels);
+}
+
+void TScaledLayer::Place(QWidget *widget, int x, int y, int width, int height)
+{
+    const QRect design(x, y, width, height);
+    auto it = std::find_if(m_placed.begin(), m_placed.end(),
+                           [widget](const TPlaced &placed) { return placed.widget == widget; });
+    if (it == m_placed.end())
+        it = m_placed.insert(m_placed.end(), {widget, design});
+    it->design = design;
+    Apply(*it);
+}
+
+QRect TScaledLayer::DesignRect(const QWidget *widget) const
+{
+    for (const TPlaced &placed : m_placed) {
+        if (placed.widget == widget)
+            return placed.design;
+    }
+    return {};
+}
+
+void TScaledLayer::SetFontPixels(QWidget *widget, int pixels)
+{
+    auto it = std::find_if(m_fonts.begin(), m_fonts.end(),
+                           [widget](const TFontSize &font) { return font.widget == widget; });
+    if (it == m_fonts.end())
+        it = m_fonts.insert(m_fonts.end(), {widget, pixels});
+    it->pixels = pixels;
+    ApplyFont(*it);
+}
+
+void TScaledLayer::OnScale(std::function<void(double)> listener)
+{
+    listener(m_scale);
+    m_listeners.push_back(std::move(listener));
+}
+
+QPoint TScaledLayer::Offset(const QWidget *widget) const
+{
+    // Only the controls standing on the layer itself share the centring of the design area.
+    return widget->parentWidget() == this ? m_origin : QPoint();
+}
+
+void TScaledLayer::Apply(const TPlaced &placed) const
+{
+    if (!placed.widget)
+        return;
+    const QRect &r = placed.design;
+    const QPoint offset = Offset(placed.widget);
+    placed.widget->setGeometry(
+        offset.x() + Scaled(r.x(), m_scale), offset.y() + Scaled(r.y(), m_scale),
+        std::max(1, Scaled(r.width(), m_scale)), std::max(1, Scaled(r.height(), m_scale)));
+}
+
+void TScaledLayer::ApplyFont(const TFontSize &size) const
+{
+    if (!size.widget)
+        return;
+    QFont font = size.widget->font();
+    font.setPixelSize(std::max(1, Scaled(size.pixels, m_scale)));
+    size.widget->setFont(font);
+}
+
+void TScaledLayer::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    const double scale =
+        std::min(width() / double(m_designSize.width()), height() / double(m_designSize.height()));
+    m_origin = QPoint((width() - Scaled(m_designSize.width(), scale)) / 2,
+                      (height() - Scaled(m_designSize.height(), scale)) / 2);
+    m_scale = scale;
+    for (const TFontSize &font : m_fonts)
+        ApplyFont(font);
+    for (const TPlaced &placed : m_placed)
+        Apply(placed);
+    for (const auto &listener : m_listeners)
+        listener(m_scale);
+}
