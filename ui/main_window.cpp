@@ -232,6 +232,11 @@ void TVXR_FRM_MDLF1::cbt_sanchuClick()
         m_unsavedReports = 0;
         JieGuo_DocLayer->EnableSave(false);
         JieGuo_DocLayer->EnableDelete(false);
+    } else {
+        // Both reports changed: a file saved before the deletion still holds the deleted pile,
+        // so each page can be saved again.
+        m_unsavedReports = UnsavedBook | UnsavedTable;
+        JieGuo_DocLayer->EnableSave(true);
     }
     JieGuo_DocLayer->ShowReports(m_reports, false);
 }

@@ -140,6 +140,23 @@ TEST_F(ResultsPage, SavesTheBookAsGbkWithCrLf)
     EXPECT_FALSE(SaveEnabled());
 }
 
+TEST_F(ResultsPage, DeletingAPileAfterASaveAllowsSavingAgain)
+{
+    Click("cbt_compute");
+    Find<QComboBox>("cbe_dd")->setEditText("1200");
+    Click("cbt_compute");
+    Click("cbt_View");
+    Click("cbt_Save");
+    EXPECT_FALSE(SaveEnabled());
+    Click("cbt_sanchu");
+    EXPECT_EQ(m_window->UnsavedReports(), 3);
+    EXPECT_TRUE(SaveEnabled());
+    Click("cbt_Save");
+    const std::string bytes = ReadBytes(FilePath(m_folder, FileNames::Book));
+    EXPECT_EQ(bytes, ToSystemCodePage(Joined(m_window->Reports().BookLines(), "\r\n")));
+    EXPECT_EQ(bytes.find("ZH2"), std::string::npos);
+}
+
 TEST_F(ResultsPage, FailedOrRefusedSaveChangesNothing)
 {
     Click("cbt_compute");
