@@ -2,6 +2,7 @@
 
 #include "calc_command.h"
 #include "pile_json.h"
+#include "sweep_command.h"
 
 #include <CLI/CLI.hpp>
 
@@ -13,6 +14,7 @@ int main(int argc, char **argv)
     app.require_subcommand(1);
     int exitCode = 0;
     AddCalcCommand(app, exitCode);
+    AddSweepCommand(app, exitCode);
     try {
         app.parse(argc, argv);
     } catch (const CLI::Success &success) {

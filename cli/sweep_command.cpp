@@ -1,0 +1,258 @@
+#include "sweep_command.h"
+
+#include "candidate_file.h"
+#include "candidate_filter.h"
+#include "candidate_sort.h"
+#include "pile_json.h"
+#include "sweep.h"
+#include "text_file.h"
+#include "time_stamp.h"
+
+#include <nlohmann/json.hpp>
+
+#include <functional>
+#include <iostream>
+#include <memory>
+#include <optional>
+
+using nlohmann::json;
+
+namespace {
+
+struct TSweepOptions
+{
+    std::string file;
+    bool filter = false;
+    std::vector<std::string> sortKeys;
+    std::string format = "table";
+    std::optional<std::string> timeStamp;
+    std::string out;
+};
+
+// The cells a row of the options table takes from the file: minimum, maximum, step; the
+// overburden row its value; the Ra row its two bounds.
+std::size_t CellCount(int row)
+{
+    if (row == OptionRow::Overburden)
+        return 1;
+    if (row == OptionRow::RaWindow)
+        return 2;
+    return 3;
+}
+
+TOptionTable OptionsFromJson(const json &options)
+{
+    TOptionTable table = DefaultOptionTable();
+    if (!options.is_object())
+        throw TUsageError("\"options\" must be a JSON object");
+    for (const auto &[key, cells] : options.items()) {
+        int row = -1;
+        for (int r = 0; r < OptionRowCount; ++r) {
+            if (key == std::to_string(r) && IsEditableOptionCell(r, 1))
+                row = r;
+        }
+        const std::string where = "options row \"" + key + "\"";
+        if (row < 0)
+            throw TUsageError(where + ": not a row of the options table (0 to 12, 14)");
+        if (!cells.is_array() || cells.size() != CellCount(row))
+            throw TUsageError(where + ": must be an array of " + std::to_string(CellCount(row))
+                              + " texts");
+        std::string *targets[] = {&table[row].minimum, &table[row].maximum, &table[row].step};
+        for (std::size_t i = 0; i < cells.size(); ++i) {
+            if (!cells[i].is_string())
+                throw TUsageError(where + ": cells are texts, as typed into the table");
+            *targets[i] = cells[i].get<std::string>();
+        }
+    }
+    return table;
+}
+
+// Writes lines to standard output or, with --out, to a file in the system code page.
+class TOutput
+{
+public:
+    explicit TOutput(const std::string &path)
+    {
+        // The path is UTF-8 like every text of the tool; a relative one is taken from here.
+        if (!path.empty())
+            m_file = std::make_unique<TTextFileWriter>(FilePath({}, path));
+    }
+
+    void Line(std::string_view text)
+    {
+        if (m_file) {
+            m_file->WriteLine(text);
+        } else {
+            std::cout.write(text.data(), static_cast<std::streamsize>(text.size()));
+            std::cout.put('\n');
+        }
+    }
+
+    // Gives the operating system's message when the file could not be written.
+    std::optional<std::string> Finish()
+    {
+        if (m_file)
+            return m_file->Commit();
+        std::cout.flush();
+        return std::nullopt;
+    }
+
+private:
+    std::unique_ptr<TTextFileWriter> m_file;
+};
+
+std::string CsvField(std::string_view text)
+{
+    if (text.find_first_of(",\"\r\n") == std::string_view::npos)
+        return std::string(text);
+    std::string quoted = "\"";
+    for (const char ch : text) {
+        quoted += ch;
+        if (ch == '"')
+            quoted += '"';
+    }
+    return quoted + "\"";
+}
+
+void PrintCsv(const TCandidateTable &table, TOutput &out)
+{
+    std::string line;
+    for (int column = 0; column < CandidateColumn::Count; ++column)
+        line += (column ? "," : "") + CsvField(CandidateHeaderText(column));
+    out.Line(line);
+    TCandidateTextMaker maker(table.context);
+    for (std::size_t k = 0; k < table.Size(); ++k) {
+        const TCandidateTexts &texts = maker.Texts(table.Row(k));
+        line.clear();
+        for (int column = 0; column < CandidateColumn::Count; ++column)
+            line += (column ? "," : "") + CsvField(texts[column]);
+        out.Line(line);
+    }
+}
+
+void PrintJson(const TCandidateTable &table, bool ok, const std::string &status,
+               const std::optional<std::string> &message, TOutput &out)
+{
+    nlohmann::ordered_json head = nlohmann::ordered_json::object();
+    head["ok"] = ok;
+    head["status"] = status;
+    if (message)
+        head["message"] = *message;
+    std::string text = head.dump();
+    text.pop_back(); // the closing brace, reopened for the rows
+    out.Line(text + ",\"rows\":[");
+    TCandidateTextMaker maker(table.context);
+    for (std::size_t k = 0; k < table.Size(); ++k) {
+        const TCandidateTexts &texts = maker.Texts(table.Row(k));
+        out.Line(json(texts).dump() + (k + 1 < table.Size() ? "," : ""));
+    }
+    out.Line("]}");
+}
+
+int RunSweepCommand(const TSweepOptions &options)
+{
+    // A line break would split the time-stamp line and with it the line structure of the file.
+    if (options.timeStamp && options.timeStamp->find_first_of("\r\n") != std::string::npos)
+        throw TUsageError("--timestamp must be a single line");
+    TOptionTable table = DefaultOptionTable();
+    TPileInput base;
+    if (!options.file.empty()) {
+        const json document = ReadJsonDocument(options.file);
+        if (!document.is_object())
+            throw TUsageError("the sweep file must be a JSON object");
+        for (const auto &[key, value] : document.items()) {
+            if (key != "options" && key != "base")
+                throw TUsageError("unknown key \"" + key + "\" (expected \"options\", \"base\")");
+        }
+        if (document.contains("options"))
+            table = OptionsFromJson(document["options"]);
+        if (document.contains("base"))
+            base = PileFromJson(document["base"], "base");
+    }
+
+    TSweepResult sweep = RunSweep(table, base);
+    bool ok = sweep.end == TSweepEnd::Complete;
+    std::string status = sweep.status;
+    std::optional<std::string> message = sweep.errorBox;
+    if (sweep.pageOutcome && !sweep.pageOutcome->ok())
+        message = sweep.pageOutcome->failure->message;
+
+    TCandidateTable filtered;
+    const TCandidateTable *shown = &sweep.table;
+    auto kind = TCandidateFileKind::Raw;
+    if (ok && options.filter) {
+        TFilterResult filter = FilterCandidates(sweep.table, table);
+        if (filter.errorBox) {
+            ok = false;
+            message = filter.errorBox;
+        } else {
+            filtered = std::move(filter.filtered);
+            status = filter.status;
+            shown = &filtered;
+            kind = TCandidateFileKind::Filtered;
+        }
+    }
+    if (ok) {
+        TSortState state;
+        for (const std::string &key : options.sortKeys) {
+            const int column = key == "d" ? CandidateColumn::SizeD : CandidateColumn::Ra;
+            status = ClickHeader(shown == &filtered ? filtered : sweep.table, state, column).status;
+        }
+    }
+
+    TOutput out(options.out);
+    if (options.format == "count") {
+        out.Line(status);
+    } else {
+        if (options.format == "json") {
+            PrintJson(*shown, ok, status, message, out);
+        } else if (options.format == "csv") {
+            PrintCsv(*shown, out);
+        } else if (!shown->Empty()) {
+            TCandidateFile file;
+            file.kind = kind;
+            file.table = shown;
+            file.soilAppendix = WantsSoilAppendix(table);
+            file.soilLayers = base.soilLayers;
+            file.timeStamp = options.timeStamp ? *options.timeStamp : TimeStampText();
+            ForEachCandidateFileLine(file, [&out](std::string_view line) { out.Line(line); });
+        }
+    }
+    if (options.format != "json")
+        std::cerr << (options.format == "count" ? "" : status + "\n");
+    if (message && options.format != "json")
+        std::cerr << *message << '\n';
+    if (const auto error = out.Finish()) {
+        // Nothing was written: the output of this run is lost, unlike a failed sweep's rows.
+        std::cerr << "pilecalc: " << *error << '\n';
+        return 2;
+    }
+    return ok ? 0 : 1;
+}
+
+} // namespace
+
+void AddSweepCommand(CLI::App &app, int &exitCode)
+{
+    auto options = std::make_shared<TSweepOptions>();
+    CLI::App *sweep = app.add_subcommand(
+        "sweep", "Sweep an options table from a base pile, then filter and sort the candidates");
+    sweep->add_option("FILE", options->file,
+                      "JSON file {\"options\": {row: [cells]}, \"base\": pile}; - for standard "
+                      "input; without FILE the default table and pile");
+    sweep->add_flag("--filter", options->filter, "Filter by the Ra window of options row 14");
+    sweep
+        ->add_option("--sort", options->sortKeys,
+                     "Header clicks in order, a comma list of d and ra (d,d: ascending, then "
+                     "reversed)")
+        ->delimiter(',')
+        ->check(CLI::IsMember({"d", "ra"}));
+    sweep->add_option("--format", options->format, "Output format")
+        ->check(CLI::IsMember({"table", "json", "csv", "count"}))
+        ->capture_default_str();
+    sweep->add_option("--timestamp", options->timeStamp,
+                      "Time stamp text of the table (default: now)");
+    sweep->add_option("--out", options->out,
+                      "Write the output to this file in the system code page with CR LF");
+    sweep->callback([options, &exitCode] { exitCode = RunSweepCommand(*options); });
+}

@@ -1,0 +1,338 @@
+#include "sweep.h"
+
+#include "decimal_reader.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+using namespace CandidateColumn;
+
+static_assert(sizeof(TOptCandidate) <= 128, "a candidate must stay compact");
+
+// The table with some rows replaced: {row, {minimum, maximum, step}}.
+TOptionTable Options(std::initializer_list<std::pair<int, std::vector<std::string>>> rows)
+{
+    TOptionTable table = DefaultOptionTable();
+    for (const auto &[row, cells] : rows) {
+        table[row].minimum = cells.at(0);
+        if (cells.size() > 1)
+            table[row].maximum = cells[1];
+        if (cells.size() > 2)
+            table[row].step = cells[2];
+    }
+    return table;
+}
+
+std::vector<TOptCandidate> Candidates(const TCandidateTable &table)
+{
+    std::vector<TOptCandidate> rows;
+    for (std::size_t k = 0; k < table.Size(); ++k)
+        rows.push_back(table.Row(k));
+    return rows;
+}
+
+std::vector<TCandidateTexts> AllTexts(const TCandidateTable &table)
+{
+    std::vector<TCandidateTexts> texts;
+    for (const TOptCandidate &row : Candidates(table))
+        texts.push_back(CandidateTexts(row, table.context));
+    return texts;
+}
+
+// One candidate family: circles of d 1000 only, one depth, one strength, grade 1 only.
+TOptionTable OneCircle(std::initializer_list<std::pair<int, std::vector<std::string>>> more = {})
+{
+    TOptionTable table = Options({{0, {"1", "1", "1"}},
+                                  {1, {"1000", "1000", "0"}},
+                                  {6, {"1.0d", "1.0d", "0d"}},
+                                  {7, {"35", "35", "0"}},
+                                  {8, {"1", "1", "0"}},
+                                  {9, {"1", "1", "0"}},
+                                  {10, {"1", "1", "0"}}});
+    for (const auto &[row, cells] : more) {
+        table[row].minimum = cells.at(0);
+        table[row].maximum = cells.at(1);
+        table[row].step = cells.at(2);
+    }
+    return table;
+}
+
+TEST(Sweep, DefaultOptionsGive2304NumberedCandidates)
+{
+    const TSweepResult sweep = RunSweep(DefaultOptionTable(), TPileInput {});
+    ASSERT_EQ(sweep.end, TSweepEnd::Complete);
+    EXPECT_EQ(sweep.status, "计算完成，桩数：2304 根");
+    EXPECT_FALSE(sweep.statusRed);
+    EXPECT_FALSE(sweep.errorBox);
+    const std::vector<TCandidateTexts> rows = AllTexts(sweep.table);
+    ASSERT_EQ(rows.size(), 2304u);
+
+    // c1 = 0.6·0.8 and c2 = 0.05·0.8 for intact slightly weathered rock in a bored pile.
+    EXPECT_EQ(rows[0],
+              (TCandidateTexts {"ZH-0001", "圆  桩", "1000",  "-",     "17593", "1.00", "35.00",
+                                "微风化",  "1",      "完整",  "0.480", "0.040", "4398", "25%",
+                                "13195",   "75%",    "17593", "-",     "-",     ""}));
+    EXPECT_EQ(rows[1][Integrity], "较完整");
+    EXPECT_EQ(rows[2][Integrity], "较破碎");
+    const char *kv[] = {"0.40", "0.50", "0.60", "0.70", "0.80"};
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_EQ(rows[3 + i][Basis], "2");
+        EXPECT_EQ(rows[3 + i][Integrity], kv[i]);
+    }
+    for (int i = 0; i < 8; ++i) {
+        EXPECT_EQ(rows[8 + i][Weathering], "中风化");
+        EXPECT_EQ(rows[8 + i][Integrity], rows[i][Integrity]);
+    }
+    EXPECT_EQ(rows[16][Frk], "40.00");
+    EXPECT_EQ(rows[2303],
+              (TCandidateTexts {"ZH-2304", "方  桩", "2000",   "2000",  "115200", "6.00",  "40.00",
+                                "中风化",  "2",      "0.80",   "0.360", "0.030",  "57600", "50%",
+                                "57600",   "50%",    "115200", "-",     "-",      ""}));
+    EXPECT_EQ(rows[999][Number], "ZH-1000");
+
+    // The input page is left with the last candidate and its result.
+    ASSERT_TRUE(sweep.pageInput && sweep.pageOutcome);
+    const TPileInput &page = *sweep.pageInput;
+    EXPECT_EQ(page.sectionType, TSectionType::Rectangle);
+    EXPECT_EQ(page.d, "2000");
+    EXPECT_EQ(page.c, "2000");
+    EXPECT_TRUE(page.soilLayers.empty());
+    ASSERT_EQ(page.rockLayers.size(), 1u);
+    EXPECT_EQ(page.rockLayers[0].hi, "6.00");
+    EXPECT_EQ(page.rockLayers[0].integrityIndex, "0.80");
+    EXPECT_EQ(page.rockLayers[0].integrityGrade, "较破碎"); // left by the last grade candidate
+    EXPECT_EQ(page.interpBasis, TInterpBasis::IntegrityIndex);
+    EXPECT_EQ(page.coefMode, TCoefMode::Interpolated);
+    ASSERT_TRUE(sweep.pageOutcome->ok());
+    EXPECT_DOUBLE_EQ(sweep.pageOutcome->result.Ra, sweep.table.Row(sweep.table.Size() - 1).Ra);
+}
+
+// The on-demand texts are the same whether made one by one, a row at a time or in a long run
+// that reuses the texts of its neighbours.
+TEST(Sweep, TextsOnDemandAreTheSameEveryWay)
+{
+    TPileInput base;
+    base.rounding = TRoundingMode::TwoDecimals;
+    const TSweepResult sweep = RunSweep(Options({{12, {"1"}}}), base);
+    ASSERT_EQ(sweep.table.Size(), 2304u);
+    TCandidateTextMaker maker(sweep.table.context);
+    for (std::size_t i = 0; i < sweep.table.Size(); ++i) {
+        const TOptCandidate &row = sweep.table.Row(i);
+        const TCandidateTexts &texts = maker.Texts(row);
+        ASSERT_EQ(texts, CandidateTexts(row, sweep.table.context)) << i;
+        for (int column = 0; column < Count; ++column)
+            ASSERT_EQ(texts[column], CandidateText(row, sweep.table.context, column)) << i;
+    }
+}
+
+TEST(Sweep, CirclesAloneAreNumberedByTheDigitsOfTheirCount)
+{
+    const TSweepResult sweep = RunSweep(Options({{0, {"1", "1", "1"}}}), TPileInput {});
+    ASSERT_EQ(sweep.table.Size(), 288u);
+    EXPECT_EQ(CandidateText(sweep.table.Row(0), sweep.table.context, Number), "ZH-001");
+    EXPECT_EQ(CandidateText(sweep.table.Row(sweep.table.Size() - 1), sweep.table.context, Number),
+              "ZH-288");
+}
+
+TEST(Sweep, RectanglesShowTheLongerSideFirst)
+{
+    // Equal sides from code 3 stay "矩形桩": the label follows the code, not the shape.
+    TSweepResult sweep = RunSweep(
+        OneCircle({{0, {"3", "3", "1"}}, {3, {"1000", "1000", "0"}}, {4, {"1000", "2000", "500"}}}),
+        TPileInput {});
+    std::vector<TCandidateTexts> rows = AllTexts(sweep.table);
+    ASSERT_EQ(rows.size(), 3u);
+    const std::pair<const char *, const char *> sizes[] = {
+        {"1000", "1000"}, {"1500", "1000"}, {"2000", "1000"}};
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(rows[i][Section], "矩形桩");
+        EXPECT_EQ(rows[i][SizeD], sizes[i].first);
+        EXPECT_EQ(rows[i][SizeC], sizes[i].second);
+        EXPECT_EQ(rows[i][Hr], "1.00"); // 1.0 times the shorter side
+    }
+    EXPECT_EQ(sweep.pageInput->d, "2000");
+    EXPECT_EQ(sweep.pageInput->c, "1000");
+
+    struct TCase
+    {
+        const char *a, *b, *sizeD, *sizeC, *hr;
+    };
+    for (const TCase &c : {TCase {"2000", "1200", "2000", "1200", "1.80"},
+                           TCase {"800", "1200", "1200", "800", "1.20"}}) {
+        sweep = RunSweep(OneCircle({{0, {"3", "3", "1"}},
+                                    {3, {c.a, c.a, "0"}},
+                                    {4, {c.b, c.b, "0"}},
+                                    {6, {"1.5d", "1.5d", "0d"}}}),
+                         TPileInput {});
+        rows = AllTexts(sweep.table);
+        ASSERT_EQ(rows.size(), 1u);
+        EXPECT_EQ(rows[0][SizeD], c.sizeD);
+        EXPECT_EQ(rows[0][SizeC], c.sizeC);
+        EXPECT_EQ(rows[0][Hr], c.hr);
+    }
+
+    sweep = RunSweep(OneCircle({{0, {"4", "4", "1"}}, {5, {"1200", "1200", "0"}}}), TPileInput {});
+    rows = AllTexts(sweep.table);
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0][Section], "方  桩");
+    EXPECT_EQ(rows[0][SizeD], "1200");
+    EXPECT_EQ(rows[0][SizeC], "1200");
+}
+
+TEST(Sweep, DepthsInMillimetresAndThinSockets)
+{
+    TSweepResult sweep = RunSweep(Options({{6, {"1500", "1500", "0"}}}), TPileInput {});
+    ASSERT_EQ(sweep.end, TSweepEnd::Complete);
+    for (const TOptCandidate &row : Candidates(sweep.table))
+        ASSERT_EQ(CandidateText(row, sweep.table.context, Hr), "1.50");
+
+    // 0.4 m of socket: no side resistance of the rock, and the page keeps the note.
+    sweep = RunSweep(OneCircle({{6, {"0.4d", "0.4d", "0d"}}}), TPileInput {});
+    const std::vector<TCandidateTexts> rows = AllTexts(sweep.table);
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0][Hr], "0.40");
+    EXPECT_EQ(rows[0][C2], "0.000");
+    EXPECT_EQ(rows[0][Qsr], "0");
+    EXPECT_EQ(rows[0][SideShare], "0%");
+    EXPECT_EQ(rows[0][TipShare], "100%");
+    EXPECT_EQ(sweep.pageOutcome->result.statusText, "桩身嵌岩深度<0.5m，不计嵌岩段侧阻力");
+}
+
+TEST(Sweep, OverburdenAddsTheSoilColumnsAndSharesMakeOneHundred)
+{
+    TPileInput base;
+    base.soilLayers = {{"5.00", "200.00"}, {"3.50", "120"}};
+    TSweepResult sweep = RunSweep(DefaultOptionTable(), base);
+    EXPECT_TRUE(sweep.pageInput->soilLayers.empty());
+    for (const TCandidateTexts &texts : AllTexts(sweep.table)) {
+        ASSERT_EQ(texts[Rsk], "-");
+        ASSERT_EQ(texts[SoilShare], "-");
+    }
+
+    sweep = RunSweep(Options({{12, {"1"}}}), base);
+    ASSERT_EQ(sweep.table.Size(), 2304u);
+    EXPECT_EQ(sweep.pageInput->soilLayers.size(), 2u);
+    for (const TCandidateTexts &texts : AllTexts(sweep.table)) {
+        ASSERT_NE(texts[Rsk], "-");
+        const auto percent = [](const std::string &text) {
+            EXPECT_EQ(text.back(), '%');
+            return ReadDecimal(text.substr(0, text.size() - 1)).value();
+        };
+        ASSERT_EQ(percent(texts[SideShare]) + percent(texts[TipShare]) + percent(texts[SoilShare]),
+                  100)
+            << texts[Number];
+    }
+
+    // With the option but no soil rows the candidates carry a soil resistance of 0.
+    base.soilLayers.clear();
+    sweep = RunSweep(OneCircle({{12, {"1", "", ""}}}), base);
+    const std::vector<TCandidateTexts> rows = AllTexts(sweep.table);
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0][Rsk], "0");
+    EXPECT_EQ(rows[0][SoilShare], "0%");
+}
+
+TEST(Sweep, RaTextFollowsThePrecisionOfTheInputPage)
+{
+    TPileInput base;
+    base.rounding = TRoundingMode::Tens;
+    TSweepResult sweep = RunSweep(DefaultOptionTable(), base);
+    for (const TOptCandidate &row : Candidates(sweep.table)) {
+        const std::string ra = CandidateText(row, sweep.table.context, Ra);
+        ASSERT_EQ(ra.back(), '0') << ra;
+        ASSERT_EQ(RaValue(row, sweep.table.context), ReadDecimal(ra).value());
+    }
+    base.rounding = TRoundingMode::TwoDecimals;
+    sweep = RunSweep(OneCircle(), base);
+    EXPECT_EQ(CandidateText(sweep.table.Row(0), sweep.table.context, Ra), "17592.92");
+}
+
+TEST(Sweep, CandidateFailureKeepsTheRowsBeforeIt)
+{
+    const TSweepResult sweep =
+        RunSweep(Options({{0, {"1", "2", "1"}}, {2, {"0", "1000", "500"}}}), TPileInput {});
+    EXPECT_EQ(sweep.end, TSweepEnd::CandidateFailure);
+    EXPECT_EQ(sweep.status, "运行中止，主界面可查看中止位置、原因");
+    EXPECT_TRUE(sweep.statusRed);
+    ASSERT_EQ(sweep.table.Size(), 288u); // every circle
+    EXPECT_EQ(CandidateText(sweep.table.Row(0), sweep.table.context, Number), "1");
+    EXPECT_EQ(CandidateText(sweep.table.Row(sweep.table.Size() - 1), sweep.table.context, Number),
+              "288");
+    ASSERT_TRUE(sweep.pageInput && sweep.pageOutcome);
+    EXPECT_EQ(sweep.pageInput->sectionType, TSectionType::Ellipse);
+    EXPECT_EQ(sweep.pageInput->d, "1000");
+    EXPECT_EQ(sweep.pageInput->c, "0");
+    ASSERT_FALSE(sweep.pageOutcome->ok());
+    EXPECT_EQ(sweep.pageOutcome->failure->message, "椭圆直段长度数据有错");
+
+    // frk below 2 MPa fails at the first candidate: no row at all.
+    const TSweepResult weak = RunSweep(Options({{7, {"1", "40", "5"}}}), TPileInput {});
+    EXPECT_EQ(weak.end, TSweepEnd::CandidateFailure);
+    EXPECT_TRUE(weak.table.Empty());
+    EXPECT_EQ(weak.pageInput->rockLayers[0].frk, "1.00");
+}
+
+TEST(Sweep, OptionFailuresCalculateNothing)
+{
+    TSweepResult sweep = RunSweep(Options({{1, {"-1", "2000", "500"}}}), TPileInput {});
+    EXPECT_EQ(sweep.end, TSweepEnd::OptionFailure);
+    EXPECT_EQ(sweep.status, "桩径不能为负值");
+    EXPECT_TRUE(sweep.statusRed);
+    EXPECT_TRUE(sweep.table.Empty());
+    EXPECT_FALSE(sweep.pageInput);
+
+    sweep = RunSweep(Options({{7, {"35", "4O", "5"}}}), TPileInput {});
+    EXPECT_EQ(sweep.end, TSweepEnd::OptionFailure);
+    EXPECT_EQ(sweep.status, "");
+    EXPECT_EQ(sweep.errorBox, "'4O' is not a valid floating point value.");
+    EXPECT_TRUE(sweep.table.Empty());
+}
+
+TEST(Sweep, TooManyCandidatesAreRefusedBeforeCalculating)
+{
+    EXPECT_EQ(CountCandidates(*ReadOptions(DefaultOptionTable()).settings), 2304);
+    // 10,000,001 diameters of circles with one value of everything else.
+    TSweepResult sweep = RunSweep(OneCircle({{1, {"0", "10000000", "1"}}}), TPileInput {});
+    EXPECT_EQ(sweep.end, TSweepEnd::TooManyCandidates);
+    EXPECT_EQ(sweep.status, "候选桩数超过10000000根，请调整优化项");
+    EXPECT_TRUE(sweep.statusRed);
+    EXPECT_TRUE(sweep.table.Empty());
+    EXPECT_FALSE(sweep.pageInput);
+
+    // Counts whose product overflows 64 bits are held at the largest value, never wrapped.
+    const TOptionTable huge = Options({{1, {"0", "1e300", "1e-300"}},
+                                       {2, {"0", "1e300", "1e-300"}},
+                                       {6, {"0", "1e300", "1e-300"}},
+                                       {7, {"0", "1e300", "1e-300"}},
+                                       {11, {"0.000001", "1", "1e-300"}}});
+    EXPECT_EQ(CountCandidates(*ReadOptions(huge).settings), INT64_MAX);
+    EXPECT_EQ(RunSweep(huge, TPileInput {}).end, TSweepEnd::TooManyCandidates);
+}
+
+TEST(Sweep, ProgressCanCancelBetweenCandidates)
+{
+    std::vector<std::int64_t> reports;
+    const TSweepResult all = RunSweep(DefaultOptionTable(), TPileInput {},
+                                      [&reports](std::int64_t done, std::int64_t total) {
+                                          EXPECT_EQ(total, 2304);
+                                          reports.push_back(done);
+                                          return true;
+                                      });
+    EXPECT_EQ(all.end, TSweepEnd::Complete);
+    EXPECT_EQ(reports, (std::vector<std::int64_t> {1024, 2048, 2304}));
+
+    const TSweepResult cancelled = RunSweep(DefaultOptionTable(), TPileInput {},
+                                            [](std::int64_t, std::int64_t) { return false; });
+    EXPECT_EQ(cancelled.end, TSweepEnd::Cancelled);
+    ASSERT_EQ(cancelled.table.Size(), 1024u);
+    EXPECT_EQ(CandidateText(cancelled.table.Row(cancelled.table.Size() - 1),
+                            cancelled.table.context, Number),
+              "1024");
+    ASSERT_TRUE(cancelled.pageOutcome);
+    EXPECT_TRUE(cancelled.pageOutcome->ok());
+}
+
+} // namespace
