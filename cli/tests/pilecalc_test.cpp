@@ -1,52 +1,14 @@
+#include "pilecalc_runner.h"
+
 #include <nlohmann/json.hpp>
 
 #include <gtest/gtest.h>
 
-#include <array>
-#include <cstdio>
-#include <fstream>
 #include <sstream>
 #include <string>
-#include <sys/wait.h>
 #include <vector>
 
 namespace {
-
-struct TRun
-{
-    int exitCode = -1;
-    std::string out;
-};
-
-// Runs pilecalc with the arguments (a shell fragment) and standard error into `errFile`.
-TRun RunPilecalc(const std::string &arguments, const std::string &errFile = "/dev/null")
-{
-    const std::string command = std::string(PILECALC_EXE) + " " + arguments + " 2>" + errFile;
-    TRun run;
-    FILE *pipe = popen(command.c_str(), "r");
-    if (!pipe)
-        return run;
-    std::array<char, 4096> buffer {};
-    std::size_t read = 0;
-    while ((read = fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
-        run.out.append(buffer.data(), read);
-    const int status = pclose(pipe);
-    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
-}
-
-std::string WriteTemp(const std::string &name, const std::string &content)
-{
-    const std::string path = testing::TempDir() + name;
-    std::ofstream(path, std::ios::binary) << content;
-    return path;
-}
-
-std::string ReadFile(const std::string &path)
-{
-    std::ifstream file(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-}
 
 TEST(Pilecalc, CalcWithoutInputPrintsTheDefaultPile)
 {
@@ -66,9 +28,8 @@ TEST(Pilecalc, CalcWithoutInputPrintsTheDefaultPile)
 
 TEST(Pilecalc, FailedPileGetsNoNumberAndExitOne)
 {
-    const std::string errFile = testing::TempDir() + "pilecalc_failed_err.txt";
     const std::string input = WriteTemp("piles.json", R"([{}, {"d": "0"}, {"rounding": 0}])");
-    const TRun run = RunPilecalc("calc --format json - < " + input, errFile);
+    const TRun run = RunPilecalc("calc --format json - < " + input);
     EXPECT_EQ(run.exitCode, 1);
     const auto results = nlohmann::json::parse(run.out);
     ASSERT_EQ(results.size(), 3u);
@@ -76,12 +37,11 @@ TEST(Pilecalc, FailedPileGetsNoNumberAndExitOne)
     EXPECT_EQ(results[1], nlohmann::json::parse(R"({"ok": false, "message": "桩身直径数据有错"})"));
     EXPECT_EQ(results[2]["pile"], "ZH2");
     EXPECT_EQ(results[2]["raText"], "10367.26");
-    EXPECT_EQ(ReadFile(errFile), "pile 2: 桩身直径数据有错\n");
+    EXPECT_EQ(run.err, "pile 2: 桩身直径数据有错\n");
 }
 
 TEST(Pilecalc, UnusableInputExitsTwo)
 {
-    const std::string errFile = testing::TempDir() + "pilecalc_usage_err.txt";
     const std::pair<std::string, std::string> cases[] = {
         {"calc - < " + WriteTemp("unknown.json", R"({"x": 1})"),
          "pilecalc: pile 1: unknown key \"x\"\n"},
@@ -90,7 +50,7 @@ TEST(Pilecalc, UnusableInputExitsTwo)
         {"calc --format xml", ""},
         {"calc --out /nonexistent/book.txt",
          "pilecalc: /nonexistent/book.txt: No such file or directory\n"},
-        {"calc --format json --out " + testing::TempDir() + "pilecalc_never.json",
+        {"calc --format json --out " + TestTempPath("never.json"),
          "pilecalc: --out saves the book or the table; --format json prints to standard output "
          "only\n"},
         {"calc --timestamp \"$(printf '2024/3/5\\n14:07:09')\"",
@@ -99,11 +59,12 @@ TEST(Pilecalc, UnusableInputExitsTwo)
     };
     for (const auto &[arguments, message] : cases) {
         SCOPED_TRACE(arguments);
-        EXPECT_EQ(RunPilecalc(arguments, errFile).exitCode, 2);
+        const TRun run = RunPilecalc(arguments);
+        EXPECT_EQ(run.exitCode, 2);
         if (!message.empty())
-            EXPECT_EQ(ReadFile(errFile), message);
+            EXPECT_EQ(run.err, message);
         else
-            EXPECT_FALSE(ReadFile(errFile).empty());
+            EXPECT_FALSE(run.err.empty());
     }
 }
 
@@ -125,12 +86,11 @@ TEST(Pilecalc, ReportsOfTheDefaultPile)
 
 TEST(Pilecalc, SeveralPilesGiveOneBookAndAFailedPileNoNumber)
 {
-    const std::string errFile = testing::TempDir() + "pilecalc_book_err.txt";
     const std::string input =
         WriteTemp("book_piles.json", R"([{}, {"d": "0"}, {"soil": []}, {"rounding": 0}])");
-    const TRun run = RunPilecalc("calc --timestamp T " + input, errFile);
+    const TRun run = RunPilecalc("calc --timestamp T " + input);
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_EQ(ReadFile(errFile), "pile 2: 桩身直径数据有错\n");
+    EXPECT_EQ(run.err, "pile 2: 桩身直径数据有错\n");
     std::vector<std::string> numbers;
     int stamps = 0;
     std::istringstream lines(run.out);
@@ -148,7 +108,7 @@ TEST(Pilecalc, SeveralPilesGiveOneBookAndAFailedPileNoNumber)
 
 TEST(Pilecalc, OutSavesTheBookAsTheDesktopProgramDoes)
 {
-    const std::string path = testing::TempDir() + "pilecalc_书.txt";
+    const std::string path = TestTempPath("书.txt");
     std::remove(path.c_str());
     const TRun run = RunPilecalc("calc --timestamp '2024/3/5 14:07:09' --out " + path);
     EXPECT_EQ(run.exitCode, 0);

@@ -1,56 +1,18 @@
+#include "pilecalc_runner.h"
 #include "text_file.h"
 
 #include <nlohmann/json.hpp>
 
 #include <gtest/gtest.h>
 
-#include <array>
-#include <cstdio>
-#include <fstream>
-#include <iterator>
 #include <sstream>
 #include <string>
-#include <sys/wait.h>
 
 namespace {
 
-struct TRun
-{
-    int exitCode = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string ReadFile(const std::string &path)
-{
-    std::ifstream file(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-}
-
-// Runs `pilecalc sweep` with the arguments (a shell fragment).
 TRun Sweep(const std::string &arguments)
 {
-    const std::string errFile = testing::TempDir() + "pilecalc_sweep_err.txt";
-    const std::string command = std::string(PILECALC_EXE) + " sweep " + arguments + " 2>" + errFile;
-    TRun run;
-    FILE *pipe = popen(command.c_str(), "r");
-    if (!pipe)
-        return run;
-    std::array<char, 4096> buffer {};
-    std::size_t read = 0;
-    while ((read = fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
-        run.out.append(buffer.data(), read);
-    const int status = pclose(pipe);
-    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    run.err = ReadFile(errFile);
-    return run;
-}
-
-std::string WriteTemp(const std::string &name, const std::string &content)
-{
-    const std::string path = testing::TempDir() + name;
-    std::ofstream(path, std::ios::binary) << content;
-    return path;
+    return RunPilecalc("sweep " + arguments);
 }
 
 std::string Golden(const std::string &name)
@@ -90,7 +52,7 @@ TEST(PilecalcSweep, TablesAreTheCandidateFiles)
     EXPECT_EQ(run.err, "筛选完成，桩数：6 根\n");
 
     // Saved like every file: the system code page and CR LF.
-    const std::string out = testing::TempDir() + "pilecalc_sweep_候选.txt";
+    const std::string out = TestTempPath("候选.txt");
     std::remove(out.c_str());
     run = Sweep(raw + " --timestamp '2024/3/5 14:07:09' --out " + out);
     EXPECT_EQ(run.exitCode, 0);
