@@ -17,8 +17,10 @@ class TextFile : public testing::Test
 protected:
     void SetUp() override
     {
+        // Named after the test: the cases may run side by side in separate processes.
         m_folder = std::filesystem::path(testing::TempDir())
-            / ("text_file_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
+            / ("text_file_"
+               + std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
         std::filesystem::remove_all(m_folder);
         std::filesystem::create_directories(m_folder);
     }
