@@ -18,3 +18,14 @@ function(pilecalc_add_benchmark name)
     target_link_libraries(${name} PRIVATE ${ARG_LIBRARIES} benchmark::benchmark
                                           benchmark::benchmark_main)
 endfunction()
+
+# pilecalc_add_tests_and_benchmarks(): the tests/ and bench/ folders of the calling layer, as far
+# as the build asks for them.
+function(pilecalc_add_tests_and_benchmarks)
+    if(PILECALC_BUILD_TESTS AND EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/tests/CMakeLists.txt)
+        add_subdirectory(tests)
+    endif()
+    if(PILECALC_BUILD_BENCHMARKS AND EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/bench/CMakeLists.txt)
+        add_subdirectory(bench)
+    endif()
+endfunction()
