@@ -8,6 +8,7 @@
 
 #include "decimal_reader.h"
 #include "messages.h"
+#include "pick_back.h"
 #include "pile_items.h"
 
 #include <QCheckBox>
@@ -355,6 +356,32 @@ void TInputPage::ShowStatus(const QString &text, const QColor &colour)
     lb_shuoming->show();
     SetTextColour(lb_shuoming, colour);
     lb_shuoming->setText(text);
+}
+
+void TInputPage::ShowStatusStrip()
+{
+    img_logo->hide();
+    lb_shuoming->show();
+}
+
+void TInputPage::ShowCandidate(const TPickBack &candidate)
+{
+    cbb_jmlx->setCurrentIndex(candidate.sectionItem);
+    cbe_dd->setEditText(ToQ(candidate.d));
+    cbe_tyzd->setEditText(ToQ(candidate.c));
+    cbb_yanchengshu->setCurrentIndex(candidate.rockLayerCount - 1);
+    cbb_chezhuxishu->setCurrentIndex(static_cast<int>(candidate.coefMode));
+    cbb_chazhiyiju->setCurrentIndex(static_cast<int>(candidate.basis));
+    TLayerGrid *rock = StringGrid_YC1;
+    rock->SetCell(0, strgrd01_Flo_lr, ToQ(candidate.hi));
+    rock->SetCell(0, strgrd02_Str_fenghuachengdu, ToQ(candidate.weathering));
+    if (candidate.integrityGrade)
+        rock->SetCell(0, strgrd03_Str_wanzhengchengdu, ToQ(*candidate.integrityGrade));
+    if (candidate.integrityIndex)
+        rock->SetCell(0, strgrd04_Flo_wangzhengzhishu, ToQ(*candidate.integrityIndex));
+    rock->SetCell(0, strgrd05_Flo_frk, ToQ(candidate.frk));
+    // A count of 0 keeps the soil rows in the hidden grid; they all come back with the count.
+    cbb_tuchengshu->setCurrentIndex(candidate.noSoilLayers ? 0 : StringGrid_TC1->RowCount());
 }
 
 void TInputPage::ShowResultsButton()

@@ -17,6 +17,7 @@ class QListWidget;
 class QPushButton;
 class TLayerGrid;
 class TLogoStrip;
+struct TPickBack;
 
 namespace Colours {
 inline const QColor Error(0xFF, 0x00, 0x00);
@@ -50,6 +51,17 @@ public:
     // closed.
     void ShowResultsButton();
 
+    // What a sweep starts from: the page as it stands, with every row the soil grid holds, shown or
+    // not.
+    TPileInput ReadSweepBase() const;
+    // Puts an optimization candidate into the page through its own controls, so that each change
+    // runs its change behaviour: the section before d and c, one rock layer, "程序自动插值", the
+    // basis, the first rock row's cells, and the soil layer count (none, or every row the soil grid
+    // holds). The result display is left to the caller.
+    void ShowCandidate(const TPickBack &candidate);
+    // The status label in place of the logo strip, its text as it stands.
+    void ShowStatusStrip();
+
     TLayerGrid *SoilGrid() const { return StringGrid_TC1; }
     TLayerGrid *RockGrid() const { return StringGrid_YC1; }
 
@@ -82,6 +94,8 @@ private:
     void cbt_JingDuClick();
     void popbox_jingduChange();
     void ShowBasisColumns();
+    // The first `count` rows of the soil grid.
+    std::vector<TSoilLayer> ReadSoilLayers(int count) const;
     void ShowRockResults(const TPileInput &input, const TCalcOutcome &outcome);
     void ShowSoilResults(const TCalcOutcome &outcome);
 

@@ -9,7 +9,9 @@
 #include "results_page.h"
 
 #include "calculation.h"
+#include "candidate_file.h"
 #include "file_names.h"
+#include "pick_back.h"
 #include "text_file.h"
 #include "time_stamp.h"
 
@@ -48,6 +50,24 @@ double ScreenScale()
                       0.3, 1.0);
 }
 
+// The candidate a sweep leaves on the input page, in the form a pick-back writes it.
+TPickBack CandidateOnPage(const TPileInput &input, const TCandidateContext &context)
+{
+    const TRockLayer &rock = input.rockLayers.front();
+    TPickBack candidate;
+    candidate.sectionItem = static_cast<int>(input.sectionType);
+    candidate.d = input.d;
+    candidate.c = input.c;
+    candidate.basis = input.interpBasis;
+    candidate.hi = rock.hi;
+    candidate.weathering = rock.weathering;
+    candidate.integrityGrade = rock.integrityGrade;
+    candidate.integrityIndex = rock.integrityIndex;
+    candidate.frk = rock.frk;
+    candidate.noSoilLayers = !context.withOverburden;
+    return candidate;
+}
+
 } // namespace
 
 TVXR_FRM_MDLF1::TVXR_FRM_MDLF1(double scale)
@@ -84,6 +104,21 @@ TVXR_FRM_MDLF1::TVXR_FRM_MDLF1(double scale)
             &TVXR_FRM_MDLF1::cbt_sanchuClick);
     connect(YouHuaFormLayer, &TOptimizationPage::BackRequested, this,
             &TVXR_FRM_MDLF1::cbt_YHfanhuiClick);
+    connect(YouHuaFormLayer, &TOptimizationPage::ComputeRequested, this,
+            &TVXR_FRM_MDLF1::cbt_YHcomputeClick);
+    connect(YouHuaFormLayer, &TOptimizationPage::SweepFinished, this,
+            &TVXR_FRM_MDLF1::SweepFinished);
+    connect(YouHuaFormLayer, &TOptimizationPage::SaveFinished, this,
+            &TVXR_FRM_MDLF1::CandidatesSaved);
+    connect(YouHuaFormLayer, &TOptimizationPage::FilterRequested, this,
+            &TVXR_FRM_MDLF1::cbt_YHsaixuanClick);
+    connect(YouHuaFormLayer, &TOptimizationPage::HeaderClicked, this,
+            &TVXR_FRM_MDLF1::Grid_YouhuaHeaderClick);
+    connect(YouHuaFormLayer, &TOptimizationPage::RowDoubleClicked, this,
+            &TVXR_FRM_MDLF1::Grid_YouhuaCellDblClick);
+    // "存盘" asks for the same permission as "保存"; SaveResults tells them apart by the mode.
+    connect(YouHuaFormLayer, &TOptimizationPage::SaveRequested, this,
+            &TVXR_FRM_MDLF1::cbt_SaveClick);
 
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
@@ -209,8 +244,10 @@ void TVXR_FRM_MDLF1::SaveResults(const QStringList &,
         ShowMessage("无权存盘");
         return;
     }
-    if (m_optimizationMode != 0)
-        return; // the candidate lists are saved from the optimization page's own grids
+    if (m_optimizationMode != 0) {
+        SaveCandidates();
+        return;
+    }
     const bool book = JieGuo_DocLayer->BookShown();
     if (!book && !JieGuo_DocLayer->TableShown())
         return;
@@ -239,6 +276,115 @@ void TVXR_FRM_MDLF1::cbt_sanchuClick()
         JieGuo_DocLayer->EnableSave(true);
     }
     JieGuo_DocLayer->ShowReports(m_reports, false);
+}
+
+void TVXR_FRM_MDLF1::SaveCandidates()
+{
+    TCandidateFile file;
+    if (YouHuaFormLayer->Shown(TCandidateList::Raw)
+        && !YouHuaFormLayer->Table(TCandidateList::Raw).Empty()) {
+        file.kind = TCandidateFileKind::Raw;
+        file.table = &YouHuaFormLayer->Table(TCandidateList::Raw);
+    } else if (YouHuaFormLayer->Shown(TCandidateList::Filtered)
+               && !YouHuaFormLayer->Table(TCandidateList::Filtered).Empty()) {
+        file.kind = TCandidateFileKind::Filtered;
+        file.table = &YouHuaFormLayer->Table(TCandidateList::Filtered);
+    } else {
+        return;
+    }
+    file.soilAppendix = WantsSoilAppendix(YouHuaFormLayer->Options());
+    file.soilLayers = MainFormLayer->ReadPileInput().soilLayers;
+    file.timeStamp = TimeStampText();
+    // A list of a million rows takes seconds to write: the worker writes the rows as they stand
+    // now, from its own copy of their order.
+    TCandidateTable rows = *file.table;
+    YouHuaFormLayer->StartSave(
+        [file = std::move(file), rows = std::move(rows), folder = m_documentsFolder()]() mutable {
+            file.table = &rows;
+            return SaveCandidateFile(folder, file);
+        });
+}
+
+void TVXR_FRM_MDLF1::CandidatesSaved()
+{
+    if (const auto &error = YouHuaFormLayer->SaveError()) {
+        // "存盘" stays as it was, so the list can be saved again.
+        ShowMessage(ToQ(*error));
+        return;
+    }
+    YouHuaFormLayer->EnableSave(false);
+}
+
+void TVXR_FRM_MDLF1::cbt_YHcomputeClick()
+{
+    m_optimizationMode = 1;
+    YouHuaFormLayer->StartSweep(MainFormLayer->ReadSweepBase());
+}
+
+void TVXR_FRM_MDLF1::SweepFinished()
+{
+    TSweepResult sweep = YouHuaFormLayer->TakeSweepResult();
+    if (sweep.pageInput && sweep.pageOutcome) {
+        // The input page shows the last candidate calculated, or the one that failed, and its
+        // calculation, as if the sweep had run each one through "计算"; the reports stay as
+        // they are.
+        const TPileInput &input = *sweep.pageInput;
+        MainFormLayer->ShowCandidate(CandidateOnPage(input, sweep.table.context));
+        MainFormLayer->ResetResultDisplay();
+        MainFormLayer->ShowStatusStrip();
+        MainFormLayer->ShowCalculation(input, *sweep.pageOutcome);
+    }
+    if (sweep.end != TSweepEnd::OptionFailure && sweep.end != TSweepEnd::TooManyCandidates) {
+        // The grid holds new rows in the order they were calculated, whether the sweep ended
+        // or stopped.
+        m_sortStateD = 0;
+        m_sortStateRa = 0;
+    }
+    const std::optional<std::string> errorBox = sweep.errorBox;
+    YouHuaFormLayer->ShowSweep(std::move(sweep));
+    if (errorBox)
+        ShowError(ToQ(*errorBox));
+}
+
+void TVXR_FRM_MDLF1::cbt_YHsaixuanClick()
+{
+    TFilterResult filter =
+        FilterCandidates(YouHuaFormLayer->Table(TCandidateList::Raw), YouHuaFormLayer->Options());
+    if (filter.errorBox) {
+        ShowError(ToQ(*filter.errorBox));
+        return;
+    }
+    m_sortStateD = 0;
+    m_sortStateRa = 0;
+    if (!filter.filtered.Empty())
+        m_optimizationMode = 1;
+    YouHuaFormLayer->ShowFilter(std::move(filter));
+}
+
+void TVXR_FRM_MDLF1::Grid_YouhuaHeaderClick(TCandidateList list, int column)
+{
+    TSortState state {m_sortStateD, m_sortStateRa};
+    YouHuaFormLayer->ClickHeader(list, state, column);
+    m_sortStateD = state.sortStateD;
+    m_sortStateRa = state.sortStateRa;
+}
+
+void TVXR_FRM_MDLF1::Grid_YouhuaCellDblClick(TCandidateList list, int row)
+{
+    const TCandidateTable &table = YouHuaFormLayer->Table(list);
+    if (row < 0 || static_cast<std::size_t>(row) >= table.Size())
+        return;
+    MainFormLayer->ShowCandidate(PickBack(table.Row(row), table.context));
+    cbt_YHfanhuiClick();
+    MainFormLayer->ResetResultDisplay();
+}
+
+void TVXR_FRM_MDLF1::ShowError(const QString &text)
+{
+    if (m_showMessage)
+        m_showMessage(text);
+    else
+        QMessageBox::critical(this, windowTitle(), text);
 }
 
 void TVXR_FRM_MDLF1::ShowMessage(const QString &text)

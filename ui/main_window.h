@@ -3,13 +3,15 @@
 // The program in one window. TVXR_FRM_MDLF1 holds three full-size pages, one shown at a time:
 //   TInputPage (MainFormLayer)         - the pile's input, "计算", the result display, status line
 //   TResultsPage (JieGuo_DocLayer)     - the calculation book and the summary table, save, delete
-//   TOptimizationPage (YouHuaFormLayer)- the optimization design
+//   TOptimizationPage (YouHuaFormLayer)- the optimization design: options table, candidate grids;
+//                                        sweeps and candidate files run on a worker thread
 // and the program-wide state: UnsavedReports, OptimizationMode, SortStateD, SortStateRa, with
 // PileCount kept by the reports object. cbt_computeClick is the single entry of a calculation: it
 // reads the input page into a TPileInput, runs Calculate (core/), shows the outcome on the input
 // page and, outside the optimization, adds the pile to TPileReports (reports/). The about box
 // TVXR_CZL_FRM_CopyRight is made on first use and kept.
 
+#include "optimization_page.h"
 #include "storage_permission.h"
 
 #include "pile_reports.h"
@@ -20,7 +22,6 @@
 #include <functional>
 
 class TInputPage;
-class TOptimizationPage;
 class TResultsPage;
 class TScaledLayer;
 class TVXR_CZL_FRM_CopyRight;
@@ -46,7 +47,7 @@ public:
     TVXR_CZL_FRM_CopyRight *AboutBox() const { return m_aboutBox; }
 
     // Where saved files go and how messages are shown; the documents folder and a message box
-    // unless replaced.
+    // (an error box for a text that is not a number) unless replaced.
     void SetDocumentsFolder(std::function<std::filesystem::path()> folder);
     void SetMessageSink(std::function<void(const QString &)> sink);
 
@@ -66,8 +67,16 @@ private:
     void cbt_CopyRightClick();
     void cbt_SaveClick();
     void cbt_sanchuClick();
+    void cbt_YHcomputeClick();
+    void SweepFinished();
+    void cbt_YHsaixuanClick();
+    void Grid_YouhuaHeaderClick(TCandidateList list, int column);
+    void Grid_YouhuaCellDblClick(TCandidateList list, int row);
+    void SaveCandidates();
+    void CandidatesSaved();
     void DisplayRationale(const QStringList &permissions, const std::function<void()> &next);
     void ShowMessage(const QString &text);
+    void ShowError(const QString &text);
 
     // The program-wide state; PileCount lives in the reports.
     int m_unsavedReports = 0;

@@ -1,39 +1,345 @@
 #include "optimization_page.h"
 
+#include "background_task.h"
+#include "candidate_grid.h"
+#include "candidate_model.h"
 #include "input_page.h"
+#include "options_table.h"
 #include "qt_text.h"
+#include "sweep_runner.h"
 
 #include "messages.h"
 
 #include <QLabel>
+#include <QProgressBar>
 #include <QPushButton>
+#include <QTimer>
+
+namespace {
+
+// A sweep shorter than this ends before its progress bar would be worth showing.
+constexpr int ProgressDelay = 200; // ms
+constexpr int ProgressPeriod = 50; // ms
+
+} // namespace
 
 TOptimizationPage::TOptimizationPage(QWidget *parent)
     : TScaledLayer("YouHuaFormLayer", QSize(380, 800), parent)
+    , m_runner(new TSweepRunner(this))
+    , m_saver(new TBackgroundTask(this))
+    , m_progressTimer(new QTimer(this))
 {
-    auto *title = new QLabel("优化设计", this);
-    title->setObjectName("lb_youhua");
-    title->setAlignment(Qt::AlignCenter);
-    QPalette palette = title->palette();
-    palette.setColor(QPalette::WindowText, Qt::blue);
-    title->setPalette(palette);
-    Place(title, 88, 2, 204, 33);
-    SetFontPixels(title, 24);
+    lb_youhuabiaoti = new QLabel("嵌岩桩优化设计", this);
+    lb_youhuabiaoti->setObjectName("lb_youhuabiaoti");
+    lb_youhuabiaoti->setAlignment(Qt::AlignCenter);
+    QPalette palette = lb_youhuabiaoti->palette();
+    palette.setColor(QPalette::WindowText, QColor(0x8A, 0x2B, 0xE2));
+    lb_youhuabiaoti->setPalette(palette);
+    Place(lb_youhuabiaoti, 48, 2, 280, 33);
+    SetFontPixels(lb_youhuabiaoti, 24);
+
+    Grid1_Youhuaxuanxiang = new TOptionsGrid(this);
+    Place(Grid1_Youhuaxuanxiang, 5, 40, 370, 400);
+    Grid2_Youhuajieguo = new TCandidateGrid("Grid2_Youhuajieguo", this);
+    Grid3_Youhuasaixuan = new TCandidateGrid("Grid3_Youhuasaixuan", this);
+    for (TCandidateGrid *grid : {Grid2_Youhuajieguo, Grid3_Youhuasaixuan}) {
+        Place(grid, 5, 444, 370, 260);
+        OnScale([grid](double scale) { grid->SetScale(scale); });
+    }
+    OnScale([this](double scale) { Grid1_Youhuaxuanxiang->SetScale(scale); });
+    Grid3_Youhuasaixuan->hide();
+
+    pb_YH_jingdu = new QProgressBar(this);
+    pb_YH_jingdu->setObjectName("pb_YH_jingdu");
+    pb_YH_jingdu->setRange(0, 100);
+    pb_YH_jingdu->setValue(0);
+    pb_YH_jingdu->setTextVisible(false);
+    Place(pb_YH_jingdu, 28, 648, 280, 10);
+    pb_YH_jingdu->hide();
+
+    lb_huzhu = new QLabel("1、点击表头排序   2、双击获取数据", this);
+    lb_huzhu->setObjectName("lb_huzhu");
+    Place(lb_huzhu, 18, 704, 260, 25);
+
+    const auto addButton = [this](const char *name, const QString &text, int x, int y, int width,
+                                  int height) {
+        auto *button = new QPushButton(text, this);
+        button->setObjectName(name);
+        Place(button, x, y, width, height);
+        return button;
+    };
+    cbt_zhangkai = addButton("cbt_zhangkai", "展开", 318, 704, 40, 25);
+    cbt_zhangkai->setProperty("small", true);
+    cbt_YHcompute = addButton("cbt_YHcompute", "计算", 32, 732, 70, 33);
+    cbt_YHsaixuan = addButton("cbt_YHsaixuan", "筛选", 112, 732, 70, 33);
+    cbt_YHsaixuan->setEnabled(false);
+    cbt_YHsave = addButton("cbt_YHsave", "存盘", 192, 732, 70, 33);
+    cbt_YHsave->setEnabled(false);
+    cbt_YHfanhui = addButton("cbt_YHfanhui", "返回", 272, 732, 70, 33);
 
     lb_YHxingxi = new QLabel(this);
     lb_YHxingxi->setObjectName("lb_YHxingxi");
-    Place(lb_YHxingxi, 10, 768, 360, 30);
+    Place(lb_YHxingxi, 10, 770, 360, 25);
 
-    cbt_YHfanhui = new QPushButton("返回", this);
-    cbt_YHfanhui->setObjectName("cbt_YHfanhui");
-    Place(cbt_YHfanhui, 40, 732, 100, 33);
+    connect(cbt_YHcompute, &QPushButton::clicked, this, &TOptimizationPage::cbt_YHcomputeClick);
+    connect(cbt_YHsaixuan, &QPushButton::clicked, this, &TOptimizationPage::FilterRequested);
+    connect(cbt_YHsave, &QPushButton::clicked, this, &TOptimizationPage::SaveRequested);
     connect(cbt_YHfanhui, &QPushButton::clicked, this, &TOptimizationPage::BackRequested);
+    connect(cbt_zhangkai, &QPushButton::clicked, this, &TOptimizationPage::cbt_zhangkaiClick);
+    connect(Grid1_Youhuaxuanxiang, &TOptionsGrid::EditingDone, this,
+            &TOptimizationPage::Grid1_YouhuaxuanxiangEditingDone);
+    for (const TCandidateList list : {TCandidateList::Raw, TCandidateList::Filtered}) {
+        // While a sweep or a save runs the grids are not to be sorted or picked from.
+        connect(Grid(list), &TCandidateGrid::HeaderClicked, this, [this, list](int column) {
+            if (!Busy())
+                emit HeaderClicked(list, column);
+        });
+        connect(Grid(list), &TCandidateGrid::RowDoubleClicked, this, [this, list](int row) {
+            if (!Busy())
+                emit RowDoubleClicked(list, row);
+        });
+    }
+    connect(m_runner, &TSweepRunner::Finished, this, &TOptimizationPage::EndRun);
+    connect(m_saver, &TBackgroundTask::Finished, this, &TOptimizationPage::EndSave);
+    connect(m_progressTimer, &QTimer::timeout, this, &TOptimizationPage::ShowProgress);
+}
+
+TOptimizationPage::~TOptimizationPage()
+{
+    // Their workers write into this page's members, which must outlive them.
+    delete m_runner;
+    delete m_saver;
+}
+
+const TOptionTable &TOptimizationPage::Options() const
+{
+    return Grid1_Youhuaxuanxiang->Table();
+}
+
+TCandidateGrid *TOptimizationPage::Grid(TCandidateList list) const
+{
+    return list == TCandidateList::Raw ? Grid2_Youhuajieguo : Grid3_Youhuasaixuan;
+}
+
+const TCandidateTable &TOptimizationPage::Table(TCandidateList list) const
+{
+    return Grid(list)->Model()->Table();
+}
+
+bool TOptimizationPage::Shown(TCandidateList list) const
+{
+    return !Grid(list)->isHidden();
+}
+
+void TOptimizationPage::EnableSave(bool enabled)
+{
+    cbt_YHsave->setEnabled(enabled);
+}
+
+void TOptimizationPage::SetStatus(const QString &text, const QColor &colour)
+{
+    QPalette palette = lb_YHxingxi->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    lb_YHxingxi->setPalette(palette);
+    lb_YHxingxi->setText(text);
 }
 
 void TOptimizationPage::ShowAbortNotice()
 {
-    QPalette palette = lb_YHxingxi->palette();
-    palette.setColor(QPalette::WindowText, Colours::Error);
-    lb_YHxingxi->setPalette(palette);
-    lb_YHxingxi->setText(ToQ(Messages::AbortNotice));
+    SetStatus(ToQ(Messages::AbortNotice), Colours::Error);
+}
+
+void TOptimizationPage::ResetRaHeaders()
+{
+    const QString header = ToQ(CandidateHeader(CandidateColumn::Ra));
+    Grid2_Youhuajieguo->Model()->SetHeader(CandidateColumn::Ra, header);
+    Grid3_Youhuasaixuan->Model()->SetHeader(CandidateColumn::Ra, header);
+}
+
+void TOptimizationPage::cbt_YHcomputeClick()
+{
+    if (SweepRunning())
+        m_runner->Cancel(); // the button reads "取消" while a sweep runs
+    else
+        emit ComputeRequested();
+}
+
+void TOptimizationPage::HoldControls(bool keepCompute)
+{
+    m_computeWasEnabled = cbt_YHcompute->isEnabled();
+    m_filterWasEnabled = cbt_YHsaixuan->isEnabled();
+    m_saveWasEnabled = cbt_YHsave->isEnabled();
+    cbt_YHcompute->setEnabled(keepCompute);
+    cbt_YHsaixuan->setEnabled(false);
+    cbt_YHsave->setEnabled(false);
+    cbt_YHfanhui->setEnabled(false);
+    Grid1_Youhuaxuanxiang->setEnabled(false);
+
+    pb_YH_jingdu->hide();
+    m_runClock.start();
+    m_progressTimer->start(ProgressPeriod);
+}
+
+void TOptimizationPage::ReleaseControls()
+{
+    m_progressTimer->stop();
+    pb_YH_jingdu->hide();
+    cbt_YHcompute->setEnabled(m_computeWasEnabled);
+    cbt_YHsaixuan->setEnabled(m_filterWasEnabled);
+    cbt_YHsave->setEnabled(m_saveWasEnabled);
+    cbt_YHfanhui->setEnabled(true);
+    Grid1_Youhuaxuanxiang->setEnabled(true);
+}
+
+void TOptimizationPage::StartSweep(const TPileInput &base)
+{
+    if (Busy())
+        return;
+    // Both grids are emptied first, which also gives back the memory of the last sweep.
+    Grid2_Youhuajieguo->Model()->Clear();
+    Grid3_Youhuasaixuan->Model()->Clear();
+    Grid2_Youhuajieguo->show();
+    Grid3_Youhuasaixuan->hide();
+    SetStatus(QString(), Colours::Note);
+
+    // Nothing else of the page may run until the sweep has ended; "计算" offers to cancel it.
+    HoldControls(true);
+    cbt_YHcompute->setText("取消");
+    pb_YH_jingdu->setRange(0, 100);
+    pb_YH_jingdu->setValue(0);
+    m_runner->Start(Options(), base);
+}
+
+bool TOptimizationPage::SweepRunning() const
+{
+    return m_runner->Running();
+}
+
+void TOptimizationPage::StartSave(TSaveJob job)
+{
+    if (Busy())
+        return;
+    HoldControls(false);
+    pb_YH_jingdu->setRange(0, 0); // no measure of a file's progress: the bar only moves
+    m_saveError.reset();
+    m_saver->Start([this, job = std::move(job)] { m_saveError = job(); });
+}
+
+bool TOptimizationPage::Busy() const
+{
+    return m_runner->Running() || m_saver->Running();
+}
+
+void TOptimizationPage::WaitForWork()
+{
+    m_runner->Wait();
+    m_saver->Wait();
+}
+
+void TOptimizationPage::ShowProgress()
+{
+    if (m_runClock.elapsed() < ProgressDelay)
+        return;
+    if (SweepRunning()) {
+        const std::int64_t total = m_runner->Total();
+        pb_YH_jingdu->setValue(total > 0 ? static_cast<int>(m_runner->Done() * 100 / total) : 0);
+    }
+    pb_YH_jingdu->show();
+}
+
+void TOptimizationPage::EndRun()
+{
+    ReleaseControls();
+    cbt_YHcompute->setText("计算");
+    emit SweepFinished();
+}
+
+void TOptimizationPage::EndSave()
+{
+    ReleaseControls();
+    emit SaveFinished();
+}
+
+TSweepResult TOptimizationPage::TakeSweepResult()
+{
+    return m_runner->TakeResult();
+}
+
+void TOptimizationPage::ShowSweep(TSweepResult sweep)
+{
+    const std::size_t count = sweep.table.Size();
+    Grid2_Youhuajieguo->Model()->SetTable(std::move(sweep.table));
+    const QColor &colour = sweep.statusRed ? Colours::Error : Colours::Note;
+    switch (sweep.end) {
+    case TSweepEnd::Complete:
+        SetStatus(ToQ(sweep.status), colour);
+        cbt_YHcompute->setEnabled(false);
+        if (count > 0) {
+            cbt_YHsaixuan->setEnabled(true);
+            cbt_YHsave->setEnabled(true);
+        }
+        ResetRaHeaders();
+        break;
+    case TSweepEnd::OptionFailure:
+    case TSweepEnd::TooManyCandidates:
+        SetStatus(ToQ(sweep.status), colour);
+        break;
+    case TSweepEnd::CandidateFailure:
+        SetStatus(ToQ(sweep.status), colour);
+        // The rows are new and unsorted: no sort mark may claim otherwise.
+        ResetRaHeaders();
+        break;
+    case TSweepEnd::Cancelled:
+        SetStatus("计算已取消，已算桩数：" + QString::number(count) + " 根", Colours::Note);
+        ResetRaHeaders();
+        break;
+    }
+}
+
+void TOptimizationPage::ShowFilter(TFilterResult filter)
+{
+    const bool kept = !filter.filtered.Empty();
+    Grid3_Youhuasaixuan->Model()->SetTable(std::move(filter.filtered));
+    Grid3_Youhuasaixuan->show();
+    Grid2_Youhuajieguo->hide();
+    SetStatus(ToQ(filter.status), Colours::Note);
+    cbt_YHsaixuan->setEnabled(false);
+    cbt_YHsave->setEnabled(kept);
+    Grid3_Youhuasaixuan->Model()->SetHeader(CandidateColumn::Ra,
+                                            ToQ(CandidateHeader(CandidateColumn::Ra)));
+}
+
+void TOptimizationPage::ClickHeader(TCandidateList list, TSortState &state, int column)
+{
+    TCandidateGrid *grid = Grid(list);
+    const TSortClick click = grid->Model()->ClickHeader(state, column);
+    SetStatus(ToQ(click.status), Colours::Note);
+    if (click.sorted)
+        cbt_YHsave->setEnabled(true);
+    if (click.setHeaders) {
+        grid->Model()->SetHeader(CandidateColumn::SizeD, ToQ(click.dHeader));
+        grid->Model()->SetHeader(CandidateColumn::Ra, ToQ(click.raHeader));
+    }
+    if (click.selectFirstRow)
+        grid->SelectFirstRow();
+}
+
+void TOptimizationPage::cbt_zhangkaiClick()
+{
+    // The button's text is the only record of the detail columns' state.
+    const bool expand = cbt_zhangkai->text() == "展开";
+    Grid2_Youhuajieguo->ShowDetailColumns(expand);
+    Grid3_Youhuasaixuan->ShowDetailColumns(expand);
+    Grid1_Youhuaxuanxiang->ShowNoteColumn(expand);
+    cbt_zhangkai->setText(expand ? "折叠" : "展开");
+}
+
+void TOptimizationPage::Grid1_YouhuaxuanxiangEditingDone(int row, int column)
+{
+    if (!IsEditableOptionCell(row, column))
+        return;
+    if (row == OptionRow::RaWindow)
+        cbt_YHsaixuan->setEnabled(true);
+    else
+        cbt_YHcompute->setEnabled(true);
 }

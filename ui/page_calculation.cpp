@@ -31,18 +31,23 @@ QString ShareText(double share)
 
 } // namespace
 
+std::vector<TSoilLayer> TInputPage::ReadSoilLayers(int count) const
+{
+    std::vector<TSoilLayer> layers(count);
+    for (int j = 0; j < count; ++j) {
+        layers[j].li = ToStd(StringGrid_TC1->Cell(j, strgrd_t01_Flo_li));
+        layers[j].qik = ToStd(StringGrid_TC1->Cell(j, strgrd_t02_Flo_qik));
+    }
+    return layers;
+}
+
 TPileInput TInputPage::ReadPileInput() const
 {
     TPileInput input;
     input.sectionType = static_cast<TSectionType>(cbb_jmlx->currentIndex());
     input.d = ToStd(cbe_dd->currentText());
     input.c = ToStd(cbe_tyzd->currentText());
-    const int soilCount = cbb_tuchengshu->currentIndex();
-    input.soilLayers.assign(soilCount, {});
-    for (int j = 0; j < soilCount; ++j) {
-        input.soilLayers[j].li = ToStd(StringGrid_TC1->Cell(j, strgrd_t01_Flo_li));
-        input.soilLayers[j].qik = ToStd(StringGrid_TC1->Cell(j, strgrd_t02_Flo_qik));
-    }
+    input.soilLayers = ReadSoilLayers(cbb_tuchengshu->currentIndex());
     const int rockCount = cbb_yanchengshu->currentIndex() + 1;
     input.rockLayers.assign(rockCount, {});
     for (int i = 0; i < rockCount; ++i) {
@@ -60,6 +65,13 @@ TPileInput TInputPage::ReadPileInput() const
     input.interpBasis = static_cast<TInterpBasis>(cbb_chazhiyiju->currentIndex());
     input.boredPile = ckb_zhuankongzhuang->isChecked();
     input.rounding = static_cast<TRoundingMode>(popbox_jingdu->currentRow());
+    return input;
+}
+
+TPileInput TInputPage::ReadSweepBase() const
+{
+    TPileInput input = ReadPileInput();
+    input.soilLayers = ReadSoilLayers(StringGrid_TC1->RowCount());
     return input;
 }
 

@@ -1,0 +1,201 @@
+// The optimization page's costs from the clicks a user makes: the default sweep from "计算" to the
+// filled grid, and a sweep of a million candidates with the window kept painting, then a sort by
+// Ra, a filter and a save of the list on show, and the program's peak memory after it.
+#include "candidate_grid.h"
+#include "main_window.h"
+#include "optimization_page.h"
+#include "options_table.h"
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTest>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+namespace {
+
+// The program's peak resident memory so far, MiB.
+double PeakMemory()
+{
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);) {
+        if (line.rfind("VmHWM:", 0) == 0)
+            return std::stod(line.substr(6)) / 1024;
+    }
+    return 0;
+}
+
+class TPage
+{
+public:
+    explicit TPage(const std::filesystem::path &folder)
+        : m_folder(folder)
+    {
+        m_window.SetDocumentsFolder([this] { return m_folder; });
+        m_window.SetMessageSink([](const QString &) {});
+        m_window.show();
+        if (!QTest::qWaitForWindowExposed(&m_window))
+            qWarning("the window was not exposed");
+        Click("cbt_YouHua");
+    }
+
+    template<typename T = QWidget>
+    T *Find(const char *name) const
+    {
+        return m_window.findChild<T *>(name);
+    }
+
+    void Click(const char *name) { QTest::mouseClick(Find(name), Qt::LeftButton); }
+
+    void EditOption(int row, int column, const QString &text)
+    {
+        auto *options = Find<TOptionsGrid>("Grid1_Youhuaxuanxiang");
+        const QModelIndex index = options->model()->index(row, column);
+        options->setCurrentIndex({});
+        options->setCurrentIndex(index);
+        auto *editor = qobject_cast<QLineEdit *>(options->indexWidget(index));
+        editor->setText(text);
+        QTest::keyClick(editor, Qt::Key_Return);
+        QApplication::processEvents();
+    }
+
+    void ClickHeader(const char *grid, int column)
+    {
+        QHeaderView *header = Find<TCandidateGrid>(grid)->horizontalHeader();
+        const int x = header->sectionViewportPosition(column) + header->sectionSize(column) / 2;
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(x, header->height() / 2));
+    }
+
+    // Runs the event loop as the program would until the sweep or save has ended; gives the longest
+    // time the GUI thread spent between two turns of its loop, ms.
+    double RunUntilDone()
+    {
+        auto *page = Find<TOptimizationPage>("YouHuaFormLayer");
+        QElapsedTimer turn;
+        turn.start();
+        double longest = 0;
+        while (page->Busy()) {
+            QApplication::processEvents(QEventLoop::AllEvents, 5);
+            longest = std::max(longest, turn.nsecsElapsed() / 1e6);
+            turn.restart();
+        }
+        return longest;
+    }
+
+    // Paints the grid on show now, as the next frame would.
+    void Repaint(const char *grid) { Find<QWidget>(grid)->repaint(); }
+
+    TVXR_FRM_MDLF1 m_window {1.0};
+    std::filesystem::path m_folder;
+};
+
+std::filesystem::path BenchFolder()
+{
+    const auto folder = std::filesystem::temp_directory_path() / "pilecalc_optimization_bench";
+    std::filesystem::create_directories(folder);
+    return folder;
+}
+
+void BM_DefaultSweepFromClick(benchmark::State &state)
+{
+    TPage page(BenchFolder());
+    auto *compute = page.Find<QPushButton>("cbt_YHcompute");
+    for (auto _ : state) {
+        compute->setEnabled(true); // a finished sweep waits for an edited option
+        page.Click("cbt_YHcompute");
+        page.RunUntilDone();
+        page.Repaint("Grid2_Youhuajieguo");
+    }
+    state.counters["rows"] = page.Find<TCandidateGrid>("Grid2_Youhuajieguo")->model()->rowCount();
+}
+BENCHMARK(BM_DefaultSweepFromClick)->Unit(benchmark::kMillisecond);
+
+// One run of each step: the sweep from click to filled grid with the loop turning, a sort by Ra,
+// a save of the raw list, a filter and a save of the filtered list, each from click to updated grid
+// (or file).
+void BM_MillionCandidates(benchmark::State &state)
+{
+    const double memoryBefore = PeakMemory();
+    TPage page(BenchFolder());
+    page.EditOption(0, 1, "1");
+    page.EditOption(0, 2, "1");
+    page.EditOption(1, 1, "1000");
+    page.EditOption(1, 2, "1999");
+    page.EditOption(1, 3, "1");
+    page.EditOption(6, 1, "1.0d");
+    page.EditOption(6, 2, "5.5d");
+    page.EditOption(6, 3, "0.5d");
+    page.EditOption(7, 1, "20");
+    page.EditOption(7, 2, "40");
+    page.EditOption(7, 3, "5");
+    page.EditOption(10, 1, "1");
+    page.EditOption(10, 2, "5");
+    page.EditOption(11, 1, "0.2");
+    page.EditOption(11, 2, "1.0");
+    page.EditOption(11, 3, "0.2");
+    page.EditOption(14, 1, "20000");
+    page.EditOption(14, 2, "30000");
+    auto *progress = page.Find<QProgressBar>("pb_YH_jingdu");
+    int progressSeen = 0;
+    QObject::connect(progress, &QProgressBar::valueChanged, [&progressSeen] { ++progressSeen; });
+
+    for (auto _ : state) {
+        QElapsedTimer clock;
+        clock.start();
+        page.Click("cbt_YHcompute");
+        const double longestTurn = page.RunUntilDone();
+        page.Repaint("Grid2_Youhuajieguo");
+        state.counters["sweep_ms"] = clock.nsecsElapsed() / 1e6;
+        state.counters["longest_gui_turn_ms"] = longestTurn;
+        state.counters["progress_updates"] = progressSeen;
+
+        clock.restart();
+        page.ClickHeader("Grid2_Youhuajieguo", 4);
+        page.Repaint("Grid2_Youhuajieguo");
+        state.counters["sort_ra_ms"] = clock.nsecsElapsed() / 1e6;
+
+        clock.restart();
+        page.Click("cbt_YHsave");
+        const double saveTurn = page.RunUntilDone();
+        state.counters["save_raw_ms"] = clock.nsecsElapsed() / 1e6;
+        state.counters["save_raw_longest_gui_turn_ms"] = saveTurn;
+
+        clock.restart();
+        page.Click("cbt_YHsaixuan");
+        page.Repaint("Grid3_Youhuasaixuan");
+        state.counters["filter_ms"] = clock.nsecsElapsed() / 1e6;
+
+        clock.restart();
+        page.Click("cbt_YHsave");
+        page.RunUntilDone();
+        state.counters["save_filtered_ms"] = clock.nsecsElapsed() / 1e6;
+    }
+    auto *raw = page.Find<TCandidateGrid>("Grid2_Youhuajieguo");
+    state.counters["rows"] = raw->model()->rowCount();
+    state.counters["kept"] = page.Find<TCandidateGrid>("Grid3_Youhuasaixuan")->model()->rowCount();
+    state.counters["peak_MiB"] = PeakMemory();
+    state.counters["peak_before_MiB"] = memoryBefore;
+}
+BENCHMARK(BM_MillionCandidates)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    std::filesystem::remove_all(BenchFolder()); // the saved lists run to hundreds of MB
+    return 0;
+}

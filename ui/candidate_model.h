@@ -1,0 +1,48 @@
+#pragma once
+
+#include "candidate.h"
+#include "candidate_sort.h"
+
+#include <QAbstractTableModel>
+#include <QStringList>
+
+#include <memory>
+
+// The rows of a candidate grid as a view over the sweep's compact candidates: a cell's text is made
+// when the view asks for it, so a grid of a million rows costs the optimization layer's storage and
+// nothing per row here.
+class TCandidateModel : public QAbstractTableModel
+{
+    Q_OBJECT
+
+public:
+    // `columnPrefix` starts the names of the grid's columns ("Grid2_").
+    TCandidateModel(const QString &columnPrefix, QObject *parent);
+
+    int rowCount(const QModelIndex &parent = {}) const override;
+    int columnCount(const QModelIndex &parent = {}) const override;
+    QVariant data(const QModelIndex &index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+    const TCandidateTable &Table() const { return m_table; }
+    // A click on the header of `column`: sorts or reverses the rows (see ClickHeader).
+    TSortClick ClickHeader(TSortState &state, int column);
+
+    void SetTable(TCandidateTable table);
+    void Clear();
+    // The header of `column` as shown, padded.
+    void SetHeader(int column, const QString &text);
+    QString Header(int column) const { return m_headers.at(column); }
+
+private:
+    const TCandidateTexts &RowTexts(int row) const;
+
+    TCandidateTable m_table;
+    QString m_columnPrefix;
+    QStringList m_headers;
+    // A view asks for the cells of one row after another: the texts of the last row asked for are
+    // kept.
+    mutable std::unique_ptr<TCandidateTextMaker> m_maker;
+    mutable int m_textsRow = -1;
+    mutable const TCandidateTexts *m_texts = nullptr;
+};
