@@ -1,6 +1,7 @@
 #include "candidate_grid.h"
 
 #include "candidate_model.h"
+#include "grid_style.h"
 
 #include "candidate.h"
 
@@ -37,15 +38,8 @@ TCandidateGrid::TCandidateGrid(const QString &name, QWidget *parent)
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);
-    setWordWrap(false);
-    setTextElideMode(Qt::ElideNone);
-    verticalHeader()->hide();
-    // One fixed height for every row: nothing is measured per row, however many there are.
-    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    verticalHeader()->setMinimumSectionSize(1);
-    horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    StyleOneLineGrid(this);
     horizontalHeader()->setSectionsClickable(true);
-    horizontalHeader()->setHighlightSections(false);
     horizontalHeader()->setSortIndicatorShown(false);
     m_remarkWidth = horizontalHeader()->defaultSectionSize();
     ShowDetailColumns(false);

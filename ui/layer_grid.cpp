@@ -1,6 +1,7 @@
 #include "layer_grid.h"
 
 #include "grid_delegate.h"
+#include "grid_style.h"
 
 #include <QHeaderView>
 #include <QScrollBar>
@@ -38,10 +39,7 @@ TLayerGrid::TLayerGrid(const QString &name, std::vector<TGridColumn> columns, QW
     setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
                     | QAbstractItemView::AnyKeyPressed | QAbstractItemView::SelectedClicked);
     setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
-    verticalHeader()->hide();
-    verticalHeader()->setMinimumSectionSize(1);
-    horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    horizontalHeader()->setHighlightSections(false);
+    StyleGridHeaders(this);
 
     // The number column stays in place when the grid scrolls sideways: a second view of the same
     // model and selection shows column 0 over the left edge.
@@ -51,10 +49,7 @@ TLayerGrid::TLayerGrid(const QString &name, std::vector<TGridColumn> columns, QW
     m_frozen->setItemDelegate(new TGridDelegate(m_columns, m_frozen));
     m_frozen->setFocusPolicy(Qt::NoFocus);
     m_frozen->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_frozen->verticalHeader()->hide();
-    m_frozen->verticalHeader()->setMinimumSectionSize(1);
-    m_frozen->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    m_frozen->horizontalHeader()->setHighlightSections(false);
+    StyleGridHeaders(m_frozen);
     m_frozen->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_frozen->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_frozen->setFrameShape(QFrame::NoFrame);

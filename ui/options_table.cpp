@@ -1,5 +1,6 @@
 #include "options_table.h"
 
+#include "grid_style.h"
 #include "qt_text.h"
 
 #include <QHeaderView>
@@ -129,14 +130,7 @@ TOptionsGrid::TOptionsGrid(QWidget *parent)
     setEditTriggers(QAbstractItemView::CurrentChanged | QAbstractItemView::SelectedClicked
                     | QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
                     | QAbstractItemView::AnyKeyPressed);
-    setWordWrap(false);
-    // A text a little wider than its cell at a small scale loses a margin, not its digits.
-    setTextElideMode(Qt::ElideNone);
-    verticalHeader()->hide();
-    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    verticalHeader()->setMinimumSectionSize(1);
-    horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    horizontalHeader()->setHighlightSections(false);
+    StyleOneLineGrid(this);
     SetScale(1);
 }
 

@@ -32,14 +32,3 @@ void BM_CalculationWithPilesInTheReports(benchmark::State &state)
 BENCHMARK(BM_CalculationWithPilesInTheReports)->Arg(0)->Arg(2000)->Unit(benchmark::kMicrosecond);
 
 } // namespace
-
-int main(int argc, char *argv[])
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
