@@ -65,7 +65,7 @@ private:
     bool CheckSection()
     {
         const TSectionType type = m_input.sectionType;
-        const bool rectangle = type == TSectionType::Rectangle || type == TSectionType::Square;
+        const bool rectangle = IsRectangular(type);
         const auto d = ReadDecimal(m_input.d);
         if (!d || *d <= 0) {
             return Fail(TFailureStage::Section,

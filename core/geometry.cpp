@@ -6,7 +6,7 @@
 TSectionGeometry SectionGeometry(TSectionType sectionType, double d, double c)
 {
     TSectionGeometry geometry;
-    if (sectionType == TSectionType::Rectangle || sectionType == TSectionType::Square) {
+    if (IsRectangular(sectionType)) {
         if (c >= d) {
             std::swap(d, c);
             geometry.sidesExchanged = true;

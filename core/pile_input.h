@@ -9,6 +9,12 @@
 
 enum class TSectionType { Circle = 0, Ellipse = 1, Rectangle = 2, Square = 3 };
 
+// A square is calculated as a rectangle with equal sides.
+inline bool IsRectangular(TSectionType type)
+{
+    return type == TSectionType::Rectangle || type == TSectionType::Square;
+}
+
 enum class TCoefMode { Specified = 0, Interpolated = 1, LargerOfBoth = 2, SmallerOfBoth = 3 };
 
 enum class TInterpBasis { IntegrityGrade = 0, IntegrityIndex = 1 };

@@ -7,11 +7,6 @@
 
 // Figures that the book and the table print alike.
 
-inline bool IsRectangular(TSectionType type)
-{
-    return type == TSectionType::Rectangle || type == TSectionType::Square;
-}
-
 // A rectangle whose sides are equal after the exchange is labelled a square.
 inline bool IsSquare(const TPileInput &input, const TPileResult &result)
 {
