@@ -155,24 +155,6 @@ TInputPage::TInputPage(QWidget *parent)
     connect(cbt_CopyRight, &QPushButton::clicked, this, &TInputPage::CopyRightRequested);
 }
 
-QLabel *TInputPage::AddLabel(QWidget *parent, const QString &name, const QString &text, int x,
-                             int y, int width, int height)
-{
-    auto *label = new QLabel(text, parent);
-    label->setObjectName(name);
-    Place(label, x, y, width, height);
-    return label;
-}
-
-QPushButton *TInputPage::AddButton(QWidget *parent, const QString &name, const QString &text, int x,
-                                   int y, int width, int height)
-{
-    auto *button = new QPushButton(text, parent);
-    button->setObjectName(name);
-    Place(button, x, y, width, height);
-    return button;
-}
-
 void TInputPage::SetTextColour(QWidget *widget, const QColor &colour)
 {
     QPalette palette = widget->palette();

@@ -77,10 +77,6 @@ private:
     void BuildPileGroup();
     void BuildGroundGroup();
     void BuildResultGroup();
-    QLabel *AddLabel(QWidget *parent, const QString &name, const QString &text, int x, int y,
-                     int width, int height);
-    QPushButton *AddButton(QWidget *parent, const QString &name, const QString &text, int x, int y,
-                           int width, int height);
     void SetTextColour(QWidget *widget, const QColor &colour);
 
     void cbb_jmlxChange(int index);

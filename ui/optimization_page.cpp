@@ -61,21 +61,14 @@ TOptimizationPage::TOptimizationPage(QWidget *parent)
     lb_huzhu->setObjectName("lb_huzhu");
     Place(lb_huzhu, 18, 704, 260, 25);
 
-    const auto addButton = [this](const char *name, const QString &text, int x, int y, int width,
-                                  int height) {
-        auto *button = new QPushButton(text, this);
-        button->setObjectName(name);
-        Place(button, x, y, width, height);
-        return button;
-    };
-    cbt_zhangkai = addButton("cbt_zhangkai", "展开", 318, 704, 40, 25);
+    cbt_zhangkai = AddButton(this, "cbt_zhangkai", "展开", 318, 704, 40, 25);
     cbt_zhangkai->setProperty("small", true);
-    cbt_YHcompute = addButton("cbt_YHcompute", "计算", 32, 732, 70, 33);
-    cbt_YHsaixuan = addButton("cbt_YHsaixuan", "筛选", 112, 732, 70, 33);
+    cbt_YHcompute = AddButton(this, "cbt_YHcompute", "计算", 32, 732, 70, 33);
+    cbt_YHsaixuan = AddButton(this, "cbt_YHsaixuan", "筛选", 112, 732, 70, 33);
     cbt_YHsaixuan->setEnabled(false);
-    cbt_YHsave = addButton("cbt_YHsave", "存盘", 192, 732, 70, 33);
+    cbt_YHsave = AddButton(this, "cbt_YHsave", "存盘", 192, 732, 70, 33);
     cbt_YHsave->setEnabled(false);
-    cbt_YHfanhui = addButton("cbt_YHfanhui", "返回", 272, 732, 70, 33);
+    cbt_YHfanhui = AddButton(this, "cbt_YHfanhui", "返回", 272, 732, 70, 33);
 
     lb_YHxingxi = new QLabel(this);
     lb_YHxingxi->setObjectName("lb_YHxingxi");

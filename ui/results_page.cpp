@@ -22,14 +22,7 @@ TResultsPage::TResultsPage(const int &unsavedReports, QWidget *parent)
     Place(lb_jisuanjieguo, 88, 2, 192, 33);
     SetFontPixels(lb_jisuanjieguo, 24);
 
-    const auto addButton = [this](const QString &name, const QString &text, int x, int y, int width,
-                                  int height) {
-        auto *button = new QPushButton(text, this);
-        button->setObjectName(name);
-        Place(button, x, y, width, height);
-        return button;
-    };
-    cbt_PageBook = addButton("cbt_PageBook", "1", 336, 6, 21, 21);
+    cbt_PageBook = AddButton(this, "cbt_PageBook", "1", 336, 6, 21, 21);
     cbt_PageBook->setToolTip("切换计算书");
     cbt_PageBook->setProperty("small", true);
 
@@ -41,9 +34,9 @@ TResultsPage::TResultsPage(const int &unsavedReports, QWidget *parent)
     }
     meo_jisuanjieguo_Xls->hide();
 
-    cbt_Exit = addButton("cbt_Exit", "返回", 40, 732, 100, 33);
-    cbt_Save = addButton("cbt_Save", "保存", 224, 732, 100, 33);
-    cbt_sanchu = addButton("cbt_sanchu", "x", 350, 730, 16, 16);
+    cbt_Exit = AddButton(this, "cbt_Exit", "返回", 40, 732, 100, 33);
+    cbt_Save = AddButton(this, "cbt_Save", "保存", 224, 732, 100, 33);
+    cbt_sanchu = AddButton(this, "cbt_sanchu", "x", 350, 730, 16, 16);
     cbt_sanchu->setToolTip("删除最末数据");
     cbt_sanchu->setProperty("small", true);
     cbt_sanchu->setEnabled(false);

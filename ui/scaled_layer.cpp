@@ -1,5 +1,8 @@
 #include "scaled_layer.h"
 
+#include <QLabel>
+#include <QPushButton>
+
 #include <algorithm>
 #include <cmath>
 
@@ -31,6 +34,24 @@ void TScaledLayer::Place(QWidget *widget, int x, int y, int width, int height)
         it = m_placed.insert(m_placed.end(), {widget, design});
     it->design = design;
     Apply(*it);
+}
+
+QLabel *TScaledLayer::AddLabel(QWidget *parent, const QString &name, const QString &text, int x,
+                               int y, int width, int height)
+{
+    auto *label = new QLabel(text, parent);
+    label->setObjectName(name);
+    Place(label, x, y, width, height);
+    return label;
+}
+
+QPushButton *TScaledLayer::AddButton(QWidget *parent, const QString &name, const QString &text,
+                                     int x, int y, int width, int height)
+{
+    auto *button = new QPushButton(text, parent);
+    button->setObjectName(name);
+    Place(button, x, y, width, height);
+    return button;
 }
 
 QRect TScaledLayer::DesignRect(const QWidget *widget) const

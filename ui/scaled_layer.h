@@ -9,6 +9,9 @@
 
 // A page of the window: it fills its parent and scales its content uniformly from its design
 // size, keeping the aspect ratio. Controls are placed and given font sizes in design units.
+class QLabel;
+class QPushButton;
+
 class TScaledLayer : public QWidget
 {
     Q_OBJECT
@@ -20,6 +23,11 @@ public:
     // group box on it); placing it again moves it.
     void Place(QWidget *widget, int x, int y, int width, int height);
     QRect DesignRect(const QWidget *widget) const;
+    // A named label or button on `parent`, placed at a rectangle of design units.
+    QLabel *AddLabel(QWidget *parent, const QString &name, const QString &text, int x, int y,
+                     int width, int height);
+    QPushButton *AddButton(QWidget *parent, const QString &name, const QString &text, int x, int y,
+                           int width, int height);
     // The font of `widget` in design pixels.
     void SetFontPixels(QWidget *widget, int pixels);
 
