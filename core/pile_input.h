@@ -26,7 +26,7 @@ struct TSoilLayer
     std::string li; // m, thickness
     std::string qik; // kPa, characteristic side resistance
 
-    bool operator==(const TSoilLayer &) const = default;
+    friend bool operator==(const TSoilLayer &, const TSoilLayer &) = default;
 };
 
 struct TRockLayer
@@ -39,7 +39,7 @@ struct TRockLayer
     std::string c1Specified;
     std::string c2Specified;
 
-    bool operator==(const TRockLayer &) const = default;
+    friend bool operator==(const TRockLayer &, const TRockLayer &) = default;
 };
 
 struct TPileInput
@@ -55,7 +55,7 @@ struct TPileInput
     bool boredPile = true;
     TRoundingMode rounding = TRoundingMode::Units;
 
-    bool operator==(const TPileInput &) const = default;
+    friend bool operator==(const TPileInput &, const TPileInput &) = default;
 };
 
 constexpr int MaxSoilLayers = 9;
