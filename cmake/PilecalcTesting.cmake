@@ -6,8 +6,7 @@ function(pilecalc_add_test name)
     target_link_libraries(${name} PRIVATE ${ARG_LIBRARIES} GTest::gtest GTest::gtest_main)
     target_compile_definitions(${name} PRIVATE
         PILECALC_TEST_DATA="${PROJECT_SOURCE_DIR}/tests/data")
-    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
-        PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
 endfunction()
 
 # pilecalc_add_benchmark(NAME SOURCES ... LIBRARIES ...): a Google Benchmark executable; built with
