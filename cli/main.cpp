@@ -37,6 +37,9 @@ int Run(int argc, char **argv)
 // failure of the system ends the tool abnormally.
 int main(int argc, char **argv)
 {
+    // Standard output is flushed only where its failure is checked, never as a side effect of a
+    // message on standard error.
+    std::cerr.tie(nullptr);
     int exitCode = 2;
     bool outputReported = false;
     try {
