@@ -170,6 +170,14 @@ int PaintBook(QPagedPaintDevice &device, const TPileReports &reports)
     TReportPainter painter(device, lines, BookPointSize, WidestLine(lines, 50));
     // Each pile's section starts a page; its profile follows the section's last line.
     std::vector<TFlowItem> lineFlow = painter.LineFlow();
+    // The code's name and the formula stay whole, each with its heading.
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const std::size_t keep = lines[i] == "  3.1 采用规范:" ? 2
+            : lines[i] == "  3.2 规范公式:"                    ? 4
+                                                               : 0;
+        for (std::size_t k = i + 1; k <= i + keep && k < lines.size(); ++k)
+            lineFlow[k].before = TBreak::Never;
+    }
     const std::vector<TPileRecord> &piles = reports.Piles();
     std::vector<TFlowItem> flow;
     flow.reserve(lineFlow.size() + piles.size());
