@@ -71,12 +71,12 @@ std::vector<TBreak> TableBreaks(const std::vector<std::string> &lines)
 }
 
 std::vector<std::vector<TFlowItem>> BreakPages(const std::vector<TFlowItem> &flow,
-                                               double pageHeight)
+                                               double pageHeight, double repeatHeight)
 {
     std::vector<std::vector<TFlowItem>> pages;
     std::size_t start = 0;
     while (start < flow.size()) {
-        double used = 0;
+        double used = pages.empty() ? 0 : repeatHeight;
         std::size_t end = start; // one past the last item of the page
         while (end < flow.size() && (end == start || flow[end].before != TBreak::Forced)
                && (end == start || used + flow[end].height <= pageHeight)) {

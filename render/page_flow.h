@@ -32,6 +32,7 @@ std::vector<TBreak> TableBreaks(const std::vector<std::string> &lines);
 
 // Splits the flow into pages of at most `pageHeight` each: a page ends at the last good break
 // that fits, else at the last poor one, else where the page is full; a forced break always ends
-// it. An item taller than a page gets a page of its own.
+// it. An item taller than a page gets a page of its own. Every page after the first keeps
+// `repeatHeight` free at its top for lines repeated there.
 std::vector<std::vector<TFlowItem>> BreakPages(const std::vector<TFlowItem> &flow,
-                                               double pageHeight);
+                                               double pageHeight, double repeatHeight = 0);

@@ -214,7 +214,14 @@ int PaintTable(QPagedPaintDevice &device, const TPileReports &reports)
             i > SummaryHeaderLineCount && i + SummaryClosingLineCount < flow.size();
         flow[i].before = i == 0 ? TBreak::Good : pileLine ? TBreak::Good : TBreak::Never;
     }
-    const auto pages = BreakPages(flow, painter.BodyHeight());
+    // Pages after the first repeat the rule and header lines above their pile lines.
+    constexpr std::size_t repeatFirst = 1;
+    constexpr std::size_t repeatLast = SummaryHeaderLineCount - 1;
+    auto pages = BreakPages(flow, painter.BodyHeight(),
+                            double(repeatLast - repeatFirst + 1) * painter.Pitch());
+    for (std::size_t p = 1; p < pages.size() && lines.size() > repeatLast; ++p)
+        pages[p].insert(pages[p].begin(), flow.begin() + std::ptrdiff_t(repeatFirst),
+                        flow.begin() + std::ptrdiff_t(repeatLast + 1));
     return painter.Paint(pages, [](QPainter &, const QRectF &, std::size_t) {});
 }
 

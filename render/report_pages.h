@@ -21,7 +21,8 @@ void SetBookPageLayout(QPagedPaintDevice &device);
 void SetTablePageLayout(QPagedPaintDevice &device);
 
 // Paints every page of a report on a paged device that has no painter yet. Empty reports give one
-// page with its footer. Returns the number of pages.
+// page with its footer; pages of the table after the first repeat its rule and header lines above
+// their pile lines. Returns the number of pages.
 int PaintBook(QPagedPaintDevice &device, const TPileReports &reports);
 int PaintTable(QPagedPaintDevice &device, const TPileReports &reports);
 

@@ -36,10 +36,12 @@ TEST(TableBreaks, NoBreakInsideAnyTableOfEveryKindOfSection)
         }
     }
     // Ordinary lines break well: the section titles, the formula, the totals.
-    for (std::size_t i = 1; i < lines.size(); ++i)
+    for (std::size_t i = 1; i < lines.size(); ++i) {
         if (lines[i].rfind("3.采用规范及公式", 0) == 0 || lines[i].rfind("  4.4 ", 0) == 0
-            || lines[i].rfind("  4.3 ", 0) == 0 || lines[i].rfind("====", 0) == 0)
+            || lines[i].rfind("  4.3 ", 0) == 0 || lines[i].rfind("====", 0) == 0) {
             EXPECT_EQ(breaks[i], TBreak::Good) << "line " << i + 1 << ": " << lines[i];
+        }
+    }
 }
 
 TEST(TableBreaks, FindsEveryTableOfTheLargerOfBothSection)

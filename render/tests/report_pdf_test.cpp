@@ -50,9 +50,9 @@ bool IsRule(const std::string &line)
 
 // Finds the report's lines in the document in order; between them only the lines that `skippable`
 // allows after the report line before. Gives the page of each report line.
-std::vector<std::size_t> PagesOfLines(const std::vector<std::string> &report,
-                                      const std::vector<TPdfLine> &document,
-                                      const std::function<bool(std::size_t)> &skippable)
+std::vector<std::size_t>
+PagesOfLines(const std::vector<std::string> &report, const std::vector<TPdfLine> &document,
+             const std::function<bool(std::size_t, const TPdfLine &)> &skippable)
 {
     std::vector<std::size_t> pages(report.size(), 0);
     std::size_t at = 0;
@@ -69,8 +69,9 @@ std::vector<std::size_t> PagesOfLines(const std::vector<std::string> &report,
             ADD_FAILURE() << "line " << i + 1 << " missing: " << report[i];
             return pages;
         }
-        if (at != from && !(i > 0 && skippable(i - 1)))
-            ADD_FAILURE() << "line " << i + 1 << " follows other text: " << document[from].words;
+        for (std::size_t k = from; k < at; ++k)
+            if (!(i > 0 && skippable(i - 1, document[k])))
+                ADD_FAILURE() << "line " << i + 1 << " follows other text: " << document[k].words;
         pages[i] = document[at].page;
         ++at;
     }
@@ -86,9 +87,10 @@ TEST(BookPdf, HoldsEveryLineInOrderWithEachProfileAfterItsSectionAndNoTableSplit
 
     // Between two book lines only a profile may stand, after a section's closing line or the
     // time-stamp line at the end.
-    const std::vector<std::size_t> pages = PagesOfLines(book, document, [&](std::size_t i) {
-        return book[i] == BookSectionEnd || i + 1 == book.size();
-    });
+    const std::vector<std::size_t> pages =
+        PagesOfLines(book, document, [&](std::size_t i, const TPdfLine &) {
+            return book[i] == BookSectionEnd || i + 1 == book.size();
+        });
     ASSERT_FALSE(testing::Test::HasFailure());
 
     const std::vector<TBreak> breaks = TableBreaks(book);
@@ -155,8 +157,17 @@ TEST(TablePdf, HoldsEveryLineInOrderOnLandscapePagesWithHeaderAndClosingKept)
     const std::string info = PdfTools::Run("pdfinfo '" + pdf.string() + "'");
     EXPECT_NE(info.find("842 x 595 pts (A4)"), std::string::npos) << info;
 
+    // Pages after the first start with the rule and header lines again.
+    const std::vector<TPdfLine> document = DocumentLines(pdf);
+    std::vector<std::size_t> repeated;
     const std::vector<std::size_t> pages =
-        PagesOfLines(table, DocumentLines(pdf), [](std::size_t) { return false; });
+        PagesOfLines(table, document, [&](std::size_t, const TPdfLine &line) {
+            const bool header = line.words == Words(table[1]) || line.words == Words(table[2])
+                || line.words == Words(table[3]);
+            if (header)
+                repeated.push_back(line.page);
+            return header;
+        });
     ASSERT_FALSE(testing::Test::HasFailure());
     EXPECT_GE(pages.back(), 1u) << "the table fills more than a page";
     const std::size_t firstPile = SummaryHeaderLineCount;
@@ -167,6 +178,10 @@ TEST(TablePdf, HoldsEveryLineInOrderOnLandscapePagesWithHeaderAndClosingKept)
     for (std::size_t i = lastPile; i < table.size(); ++i) {
         EXPECT_EQ(pages[i], pages[lastPile]) << "closing line " << i + 1;
     }
+    std::vector<std::size_t> expected;
+    for (std::size_t p = 1; p <= pages.back(); ++p)
+        expected.insert(expected.end(), {p, p, p, p});
+    EXPECT_EQ(repeated, expected) << "two rules and two header lines atop each later page";
 }
 
 // The printing entry paints the pages of the PDF: the same text, page for page.
