@@ -284,9 +284,10 @@ private:
         m_painter.drawRect(box);
         m_painter.setFont(FontOf(m_painter, m_f));
         const QRectF caption(box.left(), box.top() + m_f * 0.2, box.width(), m_f * 1.4);
-        m_painter.drawText(caption, Qt::AlignCenter,
-                           QString::fromUtf8("桩身截面  ")
-                               + Text(std::string(SectionLabel(m_pile.input, r))));
+        m_painter.drawText(
+            caption, Qt::AlignCenter,
+            QString::fromUtf8("桩身截面  ")
+                + Text(std::string(SectionLabel(m_pile.input, r))).remove(QLatin1Char(' ')));
         // The section to scale in the room left under the caption, with room for its dimensions.
         const QRectF room = box.adjusted(m_f * 3.2, caption.bottom() - box.top() + m_f * 0.8,
                                          -m_f * 1.2, -m_f * 2.6);
