@@ -8,7 +8,7 @@ packages=(
     qt6-base-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     nlohmann-json3-dev libcli11-dev libcsv-dev
-    fonts-noto-cjk
+    fonts-noto-cjk poppler-utils
     xvfb xauth
 )
 
