@@ -368,6 +368,19 @@ void TTextFileWriter::WriteLine(std::string_view utf8)
         return;
     m_buffer += ToSystemCodePage(utf8);
     m_buffer += "\r\n";
+    Flush();
+}
+
+void TTextFileWriter::WriteBytes(std::string_view bytes)
+{
+    if (m_error)
+        return;
+    m_buffer += bytes;
+    Flush();
+}
+
+void TTextFileWriter::Flush()
+{
     if (m_buffer.size() >= FlushSize) {
         if (std::fwrite(m_buffer.data(), 1, m_buffer.size(), m_file) != m_buffer.size())
             Fail(m_target, errno);
@@ -393,5 +406,12 @@ std::optional<std::string> SaveTextFile(const std::filesystem::path &folder,
     TTextFileWriter writer(FilePath(folder, fileName));
     for (const std::string &line : lines)
         writer.WriteLine(line);
+    return writer.Commit();
+}
+
+std::optional<std::string> SaveBytesFile(const std::filesystem::path &path, std::string_view bytes)
+{
+    TTextFileWriter writer(path);
+    writer.WriteBytes(bytes);
     return writer.Commit();
 }
