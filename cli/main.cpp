@@ -2,7 +2,7 @@
 
 #include "calc_command.h"
 #include "line_output.h"
-#include "pile_json.h"
+#include "piles_command.h"
 #include "sweep_command.h"
 
 #include <CLI/CLI.hpp>
@@ -20,6 +20,7 @@ int Run(int argc, char **argv)
     int exitCode = 0;
     AddCalcCommand(app, exitCode);
     AddSweepCommand(app, exitCode);
+    AddPilesCommand(app, exitCode);
     try {
         app.parse(argc, argv);
     } catch (const CLI::Success &success) {

@@ -416,3 +416,4 @@ std::optional<std::string> SaveTextFile(const std::filesystem::path &folder,
         writer.WriteLine(line);
     return writer.Commit();
 }
+
