@@ -455,7 +455,7 @@ TProfileLayout LayoutPileProfile(const QRectF &area, const TPileRecord &pile)
     TProfileLayout l;
     const bool wide = area.width() >= 0.9 * area.height();
     const double f = wide ? std::min(area.width() / 52, area.height() / 38)
-                          : std::min(area.width() / 40, area.height() / 60);
+                          : std::min(area.width() / 36, area.height() / 54);
     l.labelPixels = f;
     l.title = QRectF(area.left(), area.top(), area.width(), f * 2.4);
     const double top = l.title.bottom() + f * 2.2; // room for the ground symbol and its word
@@ -473,7 +473,7 @@ TProfileLayout LayoutPileProfile(const QRectF &area, const TPileRecord &pile)
                                bandsColumn.bottom() - l.plan.bottom() - f * 1.5);
     } else {
         const double upper = (area.bottom() - top) * 0.64;
-        bandsColumn = QRectF(area.left() + f * 8.5, top, area.width() * 0.26, upper);
+        bandsColumn = QRectF(area.left() + f * 8.5, top, area.width() * 0.22, upper);
         labelsColumn = QRectF(bandsColumn.right() + f * 2.5, top,
                               area.right() - margin - bandsColumn.right() - f * 2.5, upper);
         const double y = bandsColumn.bottom() + f * 2.2;

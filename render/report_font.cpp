@@ -6,7 +6,7 @@
 
 namespace {
 
-const QStringList Families {"SimHei", "Noto Sans Mono CJK SC"};
+const QStringList Families {"SimHei", "Noto Sans Mono CJK SC", "WenQuanYi Zen Hei Mono"};
 
 // Where the Debian package puts the face collection that holds Noto Sans Mono CJK SC.
 const QStringList FontFiles {"/usr/share/fonts/opentype/noto/NotoSansCJK-Regular.ttc",

@@ -19,7 +19,7 @@ export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 ctest --test-dir build-asan --output-on-failure -j2
 
 cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
-    -DPILECALC_FUZZ=ON -DPILECALC_BUILD_GUI=OFF -DPILECALC_BUILD_TESTS=OFF \
+    -DPILECALC_FUZZ=ON -DPILECALC_BUILD_GUI=OFF -DPILECALC_BUILD_PDF=OFF -DPILECALC_BUILD_TESTS=OFF \
     -DPILECALC_BUILD_BENCHMARKS=OFF
 cmake --build build-fuzz -j2
 for target in decimal_reader pile_json pile_csv sweep_request locale_numbers; do

@@ -9,6 +9,9 @@
 #include "qt_text.h"
 #include "results_page.h"
 
+#include "report_pages.h"
+#include "report_printing.h"
+
 #include "calculation.h"
 #include "file_names.h"
 #include "page_texts.h"
@@ -24,6 +27,8 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QScreen>
 
 #include <algorithm>
@@ -70,6 +75,10 @@ TVXR_FRM_MDLF1::TVXR_FRM_MDLF1(double scale)
     , m_scale(scale > 0 ? scale : ScreenScale())
     , m_documentsFolder(DocumentsFolder)
     , m_clock(std::chrono::system_clock::now)
+    , m_printDialog([this](QPrinter &printer) {
+        QPrintDialog dialog(&printer, this);
+        return dialog.exec() == QDialog::Accepted;
+    })
 {
     setObjectName("VXR_FRM_MDLF1");
     setWindowTitle(QString::fromUtf8(ProgramTitle) + QString::fromUtf8(CaptionSuffix));
@@ -93,6 +102,9 @@ TVXR_FRM_MDLF1::TVXR_FRM_MDLF1(double scale)
             &TVXR_FRM_MDLF1::cbt_CopyRightClick);
     connect(JieGuo_DocLayer, &TResultsPage::BackRequested, this, &TVXR_FRM_MDLF1::cbt_ExitClick);
     connect(JieGuo_DocLayer, &TResultsPage::SaveRequested, this, &TVXR_FRM_MDLF1::cbt_SaveClick);
+    connect(JieGuo_DocLayer, &TResultsPage::PdfRequested, this, &TVXR_FRM_MDLF1::cbt_PdfClick);
+    connect(JieGuo_DocLayer, &TResultsPage::PrintRequested, this,
+            &TVXR_FRM_MDLF1::act_PrintTriggered);
     connect(JieGuo_DocLayer, &TResultsPage::DeleteLastRequested, this,
             &TVXR_FRM_MDLF1::cbt_sanchuClick);
     connect(YouHuaFormLayer, &TOptimizationPage::BackRequested, this,
@@ -280,6 +292,52 @@ void TVXR_FRM_MDLF1::SaveResults(const QStringList &,
     }
     m_unsavedReports &= ~(book ? UnsavedBook : UnsavedTable);
     JieGuo_DocLayer->UpdateSaveButton();
+}
+
+void TVXR_FRM_MDLF1::SetPrintDialog(TPrintDialog dialog)
+{
+    m_printDialog = std::move(dialog);
+}
+
+void TVXR_FRM_MDLF1::cbt_PdfClick()
+{
+    StoragePermission::Request(
+        {StoragePermission::FPermissionWriteExternalStorage},
+        [this](const QStringList &permissions, std::function<void()> next) {
+            DisplayRationale(permissions, next);
+        },
+        [this](const QStringList &permissions,
+               const std::vector<StoragePermission::TGrant> &grants) {
+            SavePdf(permissions, grants);
+        });
+}
+
+void TVXR_FRM_MDLF1::SavePdf(const QStringList &,
+                             const std::vector<StoragePermission::TGrant> &grants)
+{
+    if (grants.size() != 1 || grants.front() != StoragePermission::TGrant::Granted) {
+        ShowMessage("无权存盘");
+        return;
+    }
+    // The PDF is a printed form beside the text files: it leaves UnsavedReports as it is.
+    const bool book = JieGuo_DocLayer->BookShown();
+    const QByteArray pdf = book ? BookPdf(m_reports) : TablePdf(m_reports);
+    const auto error =
+        SaveBinaryFile(m_documentsFolder(), book ? FileNames::BookPdf : FileNames::TablePdf,
+                       std::string_view(pdf.constData(), std::size_t(pdf.size())));
+    if (error)
+        ShowMessage(ToQ(*error));
+}
+
+void TVXR_FRM_MDLF1::act_PrintTriggered()
+{
+    if (m_reports.PileCount() == 0)
+        return;
+    const TReportKind kind = JieGuo_DocLayer->BookShown() ? TReportKind::Book : TReportKind::Table;
+    QPrinter printer(QPrinter::HighResolution);
+    SetUpPrinter(printer, kind);
+    if (m_printDialog(printer))
+        PrintReport(printer, m_reports, kind);
 }
 
 void TVXR_FRM_MDLF1::cbt_sanchuClick()

@@ -35,6 +35,7 @@ class TOptimizationPage;
 class TResultsPage;
 class TScaledLayer;
 class TVXR_CZL_FRM_CopyRight;
+class QPrinter;
 
 class TVXR_FRM_MDLF1 : public QWidget
 {
@@ -88,6 +89,12 @@ public:
     // The result handler of the storage permission: writes the page on show to its file.
     void SaveResults(const QStringList &permissions,
                      const std::vector<StoragePermission::TGrant> &grants);
+    // The same for the PDF button: the report on show as a PDF beside the text files.
+    void SavePdf(const QStringList &permissions,
+                 const std::vector<StoragePermission::TGrant> &grants);
+    // How printing asks for a printer: the system's print dialog unless replaced; true to print.
+    using TPrintDialog = std::function<bool(QPrinter &printer)>;
+    void SetPrintDialog(TPrintDialog dialog);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -110,6 +117,8 @@ private:
     TCalcOutcome ComputeOnPage();
     QString DroppedPileFile(const QMimeData *data) const;
     QString ChooseFile(bool save, const QString &proposed);
+    void cbt_PdfClick();
+    void act_PrintTriggered();
     void ShowSweepCandidate(const TPileInput &input, const TCalcOutcome &outcome);
     void ShowPickedCandidate(const TPileInput &input);
     std::string TimeStamp() const;
@@ -134,4 +143,5 @@ private:
     std::function<void(const QString &)> m_showMessage;
     TClock m_clock;
     TFileChooser m_chooseFile;
+    TPrintDialog m_printDialog;
 };

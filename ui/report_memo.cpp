@@ -1,21 +1,12 @@
 #include "report_memo.h"
 
 #include "qt_text.h"
+#include "report_font.h"
 
 #include <QFontDatabase>
 #include <QTextBlock>
 
 #include <algorithm>
-
-QString ReportFontFamily()
-{
-    const QStringList families = QFontDatabase::families();
-    for (const char *family : {"SimHei", "Noto Sans Mono CJK SC", "WenQuanYi Zen Hei Mono"}) {
-        if (families.contains(family))
-            return family;
-    }
-    return QFontDatabase::systemFont(QFontDatabase::FixedFont).family();
-}
 
 TReportMemo::TReportMemo(const QString &name, QWidget *parent)
     : QPlainTextEdit(parent)
@@ -24,7 +15,11 @@ TReportMemo::TReportMemo(const QString &name, QWidget *parent)
     setReadOnly(true);
     setUndoRedoEnabled(false);
     setLineWrapMode(QPlainTextEdit::NoWrap);
-    QFont font(ReportFontFamily());
+    // The printed reports' font, so that a Chinese character is exactly as wide as two Latin ones
+    // and the report columns line up; the system's fixed font where no CJK one is installed.
+    const QString family = ReportFontFamily();
+    QFont font(family.isEmpty() ? QFontDatabase::systemFont(QFontDatabase::FixedFont).family()
+                                : family);
     font.setStyleHint(QFont::TypeWriter);
     setFont(font);
 }

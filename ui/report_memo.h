@@ -19,7 +19,3 @@ public:
 private:
     std::vector<std::string> m_shown;
 };
-
-// "SimHei" where it is installed, otherwise a CJK monospace font, so that a Chinese character is
-// exactly as wide as two Latin ones and the report columns line up.
-QString ReportFontFamily();

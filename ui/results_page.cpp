@@ -1,10 +1,13 @@
 #include "results_page.h"
 
+#include "profile_view.h"
 #include "report_memo.h"
 
 #include "pile_reports.h"
 
+#include <QAction>
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSlider>
@@ -48,7 +51,31 @@ TResultsPage::TResultsPage(const int &unsavedReports, QWidget *parent)
     tcb_meoFontSize->setValue(14);
     Place(tcb_meoFontSize, 40, 770, 278, 32);
 
+    // The printed forms of the reports, in the corners the page leaves free.
+    cbt_Pdf = AddButton(this, "cbt_Pdf", "PDF", 8, 6, 36, 21);
+    cbt_Pdf->setToolTip("存为PDF文件 (右键或Ctrl+P: 打印)");
+    cbt_Pdf->setProperty("small", true);
+    cbt_Pdf->setEnabled(false);
+    act_Print = new QAction("打印", this);
+    act_Print->setObjectName("act_Print");
+    act_Print->setShortcut(QKeySequence::Print);
+    act_Print->setShortcutContext(Qt::WindowShortcut); // while the page is shown
+    act_Print->setEnabled(false);
+    addAction(act_Print);
+    cbt_Pdf->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(cbt_Pdf, &QWidget::customContextMenuRequested, this, [this](const QPoint &at) {
+        QMenu::exec({act_Print}, cbt_Pdf->mapToGlobal(at), nullptr, cbt_Pdf);
+    });
+    cbt_Profile = AddButton(this, "cbt_Profile", "剖面", 296, 6, 34, 21);
+    cbt_Profile->setToolTip("查看最末基桩的剖面图");
+    cbt_Profile->setProperty("small", true);
+    cbt_Profile->setEnabled(false);
+    m_profileView = new TProfileView(this);
+
     connect(cbt_PageBook, &QPushButton::clicked, this, &TResultsPage::cbt_PageBookClick);
+    connect(cbt_Pdf, &QPushButton::clicked, this, &TResultsPage::PdfRequested);
+    connect(act_Print, &QAction::triggered, this, &TResultsPage::PrintRequested);
+    connect(cbt_Profile, &QPushButton::clicked, this, &TResultsPage::cbt_ProfileClick);
     connect(tcb_meoFontSize, &QSlider::valueChanged, this, &TResultsPage::tcb_meoFontSizeChange);
     connect(cbt_Save, &QPushButton::clicked, this, &TResultsPage::SaveRequested);
     connect(cbt_sanchu, &QPushButton::clicked, this, &TResultsPage::DeleteLastRequested);
@@ -68,6 +95,11 @@ void TResultsPage::ShowReports(const TPileReports &reports, bool fromTop)
     }
     UpdateSaveButton();
     cbt_sanchu->setEnabled(reports.PileCount() > 0);
+    m_reports = &reports;
+    cbt_Pdf->setEnabled(reports.PileCount() > 0);
+    act_Print->setEnabled(reports.PileCount() > 0);
+    cbt_Profile->setEnabled(reports.PileCount() > 0);
+    m_profileView->hide(); // it showed a pile of the reports as they were
 }
 
 void TResultsPage::UpdateSaveButton()
@@ -88,4 +120,10 @@ void TResultsPage::tcb_meoFontSizeChange(int size)
 {
     SetFontPixels(meo_jisuanjieguo_Doc, size);
     SetFontPixels(meo_jisuanjieguo_Xls, size);
+}
+
+void TResultsPage::cbt_ProfileClick()
+{
+    if (m_reports && !m_reports->Piles().empty())
+        m_profileView->ShowPile(m_reports->Piles().back(), m_reports->PileCount());
 }

@@ -5,10 +5,12 @@
 #include <string>
 #include <vector>
 
+class QAction;
 class QLabel;
 class QPushButton;
 class QSlider;
 class TPileReports;
+class TProfileView;
 class TReportMemo;
 
 // Bits of UnsavedReports: the report has content not yet saved.
@@ -16,7 +18,9 @@ inline constexpr int UnsavedBook = 1;
 inline constexpr int UnsavedTable = 2;
 
 // The results page JieGuo_DocLayer: the calculation book or the summary table, one at a time, with
-// saving, deleting the last pile, a text size slider and the way back.
+// saving, deleting the last pile, a text size slider and the way back. Beside the page's own
+// controls, in its free top corners: "PDF" saves the report on show as a PDF (its context menu
+// and Ctrl+P print it), and "剖面" lays the profile of the last pile over the page.
 class TResultsPage : public TScaledLayer
 {
     Q_OBJECT
@@ -33,14 +37,20 @@ public:
     // The save button by UnsavedReports and the report on show, after UnsavedReports changed.
     void UpdateSaveButton();
 
+    // The profile over the page, while it is shown.
+    const TProfileView *ProfileView() const { return m_profileView; }
+
 signals:
     void SaveRequested();
+    void PdfRequested();
+    void PrintRequested();
     void DeleteLastRequested();
     void BackRequested();
 
 private:
     void cbt_PageBookClick();
     void tcb_meoFontSizeChange(int size);
+    void cbt_ProfileClick();
 
     QLabel *lb_jisuanjieguo;
     QPushButton *cbt_PageBook;
@@ -50,6 +60,11 @@ private:
     QPushButton *cbt_Save;
     QPushButton *cbt_sanchu;
     QSlider *tcb_meoFontSize;
+    QPushButton *cbt_Pdf;
+    QPushButton *cbt_Profile;
+    QAction *act_Print;
+    TProfileView *m_profileView;
+    const TPileReports *m_reports = nullptr; // as last shown
     const int &m_unsavedReports;
     bool m_tableShown = false; // cbt_PageBook shows "2" for the table, "1" for the book
 };
