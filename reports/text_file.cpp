@@ -5,6 +5,9 @@
 #include <system_error>
 
 #ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#include <sys/stat.h>
 #include <windows.h>
 #else
 #include <iconv.h>
@@ -16,20 +19,70 @@ constexpr std::size_t FlushSize = 1 << 16;
 
 #ifdef _WIN32
 
-std::string ConvertToAnsi(std::string_view utf8)
+// UTF-8 to UTF-16, an invalid sequence becoming U+FFFD.
+std::wstring ToWide(std::string_view utf8)
 {
     if (utf8.empty())
         return {};
-    const int wideLength =
-        MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-    std::wstring wide(wideLength, L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(),
-                        wideLength);
     const int length =
-        WideCharToMultiByte(CP_ACP, 0, wide.data(), wideLength, nullptr, 0, "?", nullptr);
+        MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+    std::wstring wide(length, L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(),
+                        length);
+    return wide;
+}
+
+std::string ToUtf8(std::wstring_view wide)
+{
+    if (wide.empty())
+        return {};
+    const int length = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()),
+                                           nullptr, 0, nullptr, nullptr);
+    std::string utf8(length, '\0');
+    WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), utf8.data(), length,
+                        nullptr, nullptr);
+    return utf8;
+}
+
+// The ANSI code page without "best fit": a character the code page lacks becomes "?" rather than
+// a look-alike ("ﬁ" is not written as "f"), and a character outside the Basic Multilingual Plane,
+// which no ANSI code page holds, one "?" rather than one for each half of its surrogate pair.
+// That gives the bytes of the GBK conversion on other platforms.
+std::string ConvertToAnsi(std::string_view utf8)
+{
+    std::wstring wide = ToWide(utf8);
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < wide.size(); ++i) {
+        const bool pair =
+            IS_HIGH_SURROGATE(wide[i]) && i + 1 < wide.size() && IS_LOW_SURROGATE(wide[i + 1]);
+        wide[kept++] = pair ? L'?' : wide[i];
+        i += pair;
+    }
+    wide.resize(kept);
+    if (wide.empty())
+        return {};
+    const int length = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(),
+                                           static_cast<int>(wide.size()), nullptr, 0, "?", nullptr);
     std::string bytes(length, '\0');
-    WideCharToMultiByte(CP_ACP, 0, wide.data(), wideLength, bytes.data(), length, "?", nullptr);
+    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), static_cast<int>(wide.size()),
+                        bytes.data(), length, "?", nullptr);
     return bytes;
+}
+
+// The system's message for a Windows error code, as UTF-8 without the closing line break.
+std::string WindowsErrorText(DWORD error)
+{
+    wchar_t *buffer = nullptr;
+    const DWORD length = FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, error, 0, reinterpret_cast<wchar_t *>(&buffer), 0, nullptr);
+    std::wstring text(buffer, length);
+    LocalFree(buffer);
+    while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' '))
+        text.pop_back();
+    if (text.empty())
+        return "Windows error " + std::to_string(error);
+    return ToUtf8(text);
 }
 
 #else
@@ -110,7 +163,15 @@ std::string ErrorText(const std::filesystem::path &path, const std::string &mess
 std::FILE *OpenForWriting(const std::filesystem::path &path)
 {
 #ifdef _WIN32
-    return _wfopen(path.c_str(), L"wbx");
+    // Created only if it does not exist yet ("x" is unknown to the older C runtimes).
+    const int descriptor =
+        _wopen(path.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
+    if (descriptor < 0)
+        return nullptr;
+    std::FILE *file = _fdopen(descriptor, "wb");
+    if (!file)
+        _close(descriptor);
+    return file;
 #else
     return std::fopen(path.c_str(), "wbx");
 #endif
@@ -122,6 +183,24 @@ std::filesystem::path TemporaryBeside(const std::filesystem::path &target)
     std::filesystem::path temporary = target;
     temporary += ".tmp" + std::to_string(random() % 1000000000u);
     return temporary;
+}
+
+// Puts the written temporary file in the target's place in one step, replacing an older target.
+std::optional<std::string> MoveIntoPlace(const std::filesystem::path &temporary,
+                                         const std::filesystem::path &target)
+{
+#ifdef _WIN32
+    // A plain rename onto an existing file fails on Windows unless asked to replace it.
+    if (!MoveFileExW(temporary.c_str(), target.c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return WindowsErrorText(GetLastError());
+#else
+    std::error_code error;
+    std::filesystem::rename(temporary, target, error);
+    if (error)
+        return error.message();
+#endif
+    return std::nullopt;
 }
 
 } // namespace
@@ -199,12 +278,11 @@ std::optional<std::string> TTextFileWriter::Commit()
         if (std::fclose(m_file) != 0)
             Fail(m_target, errno);
         m_file = nullptr;
-        std::error_code error;
         if (!m_error) {
-            std::filesystem::rename(m_temporary, m_target, error);
-            if (error)
-                Fail(m_target, error.message());
+            if (const auto error = MoveIntoPlace(m_temporary, m_target))
+                Fail(m_target, *error);
         }
+        std::error_code error;
         if (m_error)
             std::filesystem::remove(m_temporary, error);
     }
