@@ -5,6 +5,8 @@
 #include <system_error>
 
 #ifdef _WIN32
+#include "windows_text.h"
+
 #include <fcntl.h>
 #include <io.h>
 #include <sys/stat.h>
@@ -17,75 +19,7 @@ namespace {
 
 constexpr std::size_t FlushSize = 1 << 16;
 
-#ifdef _WIN32
-
-// UTF-8 to UTF-16, an invalid sequence becoming U+FFFD.
-std::wstring ToWide(std::string_view utf8)
-{
-    if (utf8.empty())
-        return {};
-    const int length =
-        MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-    std::wstring wide(length, L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(),
-                        length);
-    return wide;
-}
-
-std::string ToUtf8(std::wstring_view wide)
-{
-    if (wide.empty())
-        return {};
-    const int length = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()),
-                                           nullptr, 0, nullptr, nullptr);
-    std::string utf8(length, '\0');
-    WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), utf8.data(), length,
-                        nullptr, nullptr);
-    return utf8;
-}
-
-// The ANSI code page without "best fit": a character the code page lacks becomes "?" rather than
-// a look-alike ("ﬁ" is not written as "f"), and a character outside the Basic Multilingual Plane,
-// which no ANSI code page holds, one "?" rather than one for each half of its surrogate pair.
-// That gives the bytes of the GBK conversion on other platforms.
-std::string ConvertToAnsi(std::string_view utf8)
-{
-    std::wstring wide = ToWide(utf8);
-    std::size_t kept = 0;
-    for (std::size_t i = 0; i < wide.size(); ++i) {
-        const bool pair =
-            IS_HIGH_SURROGATE(wide[i]) && i + 1 < wide.size() && IS_LOW_SURROGATE(wide[i + 1]);
-        wide[kept++] = pair ? L'?' : wide[i];
-        i += pair;
-    }
-    wide.resize(kept);
-    if (wide.empty())
-        return {};
-    const int length = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(),
-                                           static_cast<int>(wide.size()), nullptr, 0, "?", nullptr);
-    std::string bytes(length, '\0');
-    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), static_cast<int>(wide.size()),
-                        bytes.data(), length, "?", nullptr);
-    return bytes;
-}
-
-// The system's message for a Windows error code, as UTF-8 without the closing line break.
-std::string WindowsErrorText(DWORD error)
-{
-    wchar_t *buffer = nullptr;
-    const DWORD length = FormatMessageW(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, error, 0, reinterpret_cast<wchar_t *>(&buffer), 0, nullptr);
-    std::wstring text(buffer, length);
-    LocalFree(buffer);
-    while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' '))
-        text.pop_back();
-    if (text.empty())
-        return "Windows error " + std::to_string(error);
-    return ToUtf8(text);
-}
-
-#else
+#ifndef _WIN32
 
 // Length of the UTF-8 sequence that starts with this byte (1 for a stray byte).
 std::size_t SequenceLength(unsigned char lead)
@@ -208,7 +142,7 @@ std::optional<std::string> MoveIntoPlace(const std::filesystem::path &temporary,
 std::string ToSystemCodePage(std::string_view utf8)
 {
 #ifdef _WIN32
-    return ConvertToAnsi(utf8);
+    return Utf8ToAnsiCodePage(utf8);
 #else
     static thread_local TConverter converter;
     return converter.Convert(utf8);
