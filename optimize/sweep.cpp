@@ -1,5 +1,6 @@
 #include "sweep.h"
 
+#include "messages.h"
 #include "number_format.h"
 #include "pile_items.h"
 #include "result_texts.h"
@@ -212,7 +213,7 @@ private:
         m_calculated = true;
         if (!m_outcome.ok()) {
             m_result.end = TSweepEnd::CandidateFailure;
-            m_result.status = "运行中止，主界面可查看中止位置、原因";
+            m_result.status = Messages::AbortNotice;
             m_result.statusRed = true;
             return false;
         }

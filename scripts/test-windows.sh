@@ -106,8 +106,8 @@ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
     -DPILECALC_BUILD_GUI=OFF -DPILECALC_BUILD_BENCHMARKS=OFF -DPILECALC_BUILD_PDF=OFF \
     -DCMAKE_GTEST_DISCOVER_TESTS_DISCOVERY_MODE=PRE_TEST "${launcher[@]}" >/dev/null
 test_programs=(core/tests/core_tests.exe reports/tests/reports_tests.exe
-               optimize/tests/optimize_tests.exe)
-cmake --build "$build" -j2 --target pilecalc core_tests reports_tests optimize_tests
+               optimize/tests/optimize_tests.exe cli/tests/cli_tests.exe)
+cmake --build "$build" -j2 --target pilecalc core_tests reports_tests optimize_tests cli_tests
 
 # --- The Linux pilecalc to compare with ----------------------------------------------------------
 linux_pilecalc=$linux_build/cli/pilecalc
@@ -200,6 +200,31 @@ saved_over() {
         && [ "$(find "$folder" -mindepth 1 | wc -l)" -eq 1 ]
 }
 check "saving over an existing file" saved_over
+
+# Names in Chinese characters on the command line: a pile file read and a book saved.
+chinese_names() {
+    local folder=$checks/names book="嵌岩桩计算书(依据JTG3363-2019)_文本.txt"
+    mkdir -p "$folder"
+    printf '[{}, {"section": "椭圆桩", "d": "1000", "c": "800"}]' >"$folder/桩基.json"
+    (cd "$folder" && wine "$pilecalc_exe" calc 桩基.json --timestamp T --out "$book" </dev/null)
+    (cd "$folder" && "$linux_pilecalc" calc 桩基.json --timestamp T --out linux.txt </dev/null)
+    cmp "$folder/$book" "$folder/linux.txt"
+}
+check "file names in Chinese characters" chinese_names
+
+# The optimization: the filtered candidate file of a sweep as on Linux.
+sweep_as_on_linux() {
+    local folder=$checks/sweep
+    mkdir -p "$folder"
+    printf '%s' '{ "options": { "1": ["1000", "2000", "250"], "12": ["1"], "14": ["20000", "0"] },
+      "base": { "soil": [ { "li": "5.00", "qik": "200.00" } ] } }' >"$folder/sweep.json"
+    (cd "$folder" && wine "$pilecalc_exe" sweep sweep.json --filter --sort ra,ra --timestamp T \
+        --out windows.txt </dev/null)
+    (cd "$folder" && "$linux_pilecalc" sweep sweep.json --filter --sort ra,ra --timestamp T \
+        --out linux.txt </dev/null)
+    cmp "$folder/windows.txt" "$folder/linux.txt" && [ -s "$folder/linux.txt" ]
+}
+check "sweep file as on Linux" sweep_as_on_linux
 
 # The local time of a report: the form and the clock of the Linux side, also when TZ names a zone
 # the way Linux does.
