@@ -161,8 +161,9 @@ TEST_F(TextFile, AReplacedFileKeepsItsPermissionsAndOwner)
         std::ofstream(path) << "old";
         ASSERT_EQ(chmod(path.c_str(), mode), 0);
         const bool root = geteuid() == 0;
-        if (root)
+        if (root) {
             ASSERT_EQ(chown(path.c_str(), 1234, 5678), 0);
+        }
         if (mode == 0444 && !root) {
             // A file the user may not write is not replaced either.
             EXPECT_TRUE(SaveTextFile(m_folder, "report.txt", {"new"}));
