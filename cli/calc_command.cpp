@@ -4,8 +4,11 @@
 #include "calculation_book.h"
 #include "line_output.h"
 #include "page_texts.h"
+#include "pdf_output.h"
 #include "pile_json.h"
+#include "pile_reports.h"
 #include "summary_table.h"
+#include "text_file.h"
 #include "time_stamp.h"
 #include "usage_checks.h"
 
@@ -145,6 +148,44 @@ int RunReports(const std::vector<TPileInput> &piles, const TCalcOptions &options
     return exitCode;
 }
 
+bool IsPdfFormat(const std::string &format)
+{
+    return format == "pdf" || format == "table-pdf";
+}
+
+// The book or the table of all piles that succeeded as a PDF document, to the --out file (the
+// previous file replaced only when all was written) or to standard output.
+int RunPdf(const std::vector<TPileInput> &piles, const TCalcOptions &options)
+{
+    if (!PdfSupported())
+        throw TUsageError("--format " + options.format
+                          + ": this pilecalc was built without PDF support");
+    TPileReports reports;
+    int exitCode = 0;
+    for (std::size_t i = 0; i < piles.size(); ++i) {
+        const TCalcOutcome outcome = Calculate(piles[i]);
+        if (!outcome.ok()) {
+            ReportFailure(i, outcome);
+            exitCode = 1;
+            continue;
+        }
+        reports.WriteReports(piles[i], outcome.result, PageTextsOf(piles[i], outcome.result),
+                             options.timeStamp ? *options.timeStamp : TimeStampText());
+    }
+    const std::string pdf = ReportPdf(reports, options.format == "table-pdf");
+    if (!options.out) {
+        std::cout.write(pdf.data(), std::streamsize(pdf.size()));
+        return exitCode;
+    }
+    TTextFileWriter file(*options.out);
+    file.WriteBytes(pdf);
+    if (const auto error = file.Commit()) {
+        std::cerr << "pilecalc: " << *error << '\n';
+        return 2;
+    }
+    return exitCode;
+}
+
 int RunCalc(const TCalcOptions &options)
 {
     RefuseEmptyPath(options.file, "FILE");
@@ -156,6 +197,8 @@ int RunCalc(const TCalcOptions &options)
     if (options.timeStamp && options.timeStamp->find_first_of("\r\n") != std::string::npos)
         throw TUsageError("--timestamp must be a single line");
     const std::vector<TPileInput> piles = ReadPiles(options);
+    if (IsPdfFormat(options.format))
+        return RunPdf(piles, options);
     TLineOutput out(options.out);
     return options.format == "json" ? RunJson(piles, out) : RunReports(piles, options, out);
 }
@@ -169,13 +212,14 @@ void AddCalcCommand(CLI::App &app, int &exitCode)
     calc->add_option("FILE", options->file,
                      "JSON file with one pile or an array of piles; - for standard input");
     calc->add_option("--format", options->format,
-                     "book: the calculation book; table: the summary table; json: every figure")
-        ->check(CLI::IsMember({"book", "table", "json"}))
+                     "book: the calculation book; table: the summary table; json: every figure; "
+                     "pdf, table-pdf: the book with each pile's profile, or the table, as PDF")
+        ->check(CLI::IsMember({"book", "table", "json", "pdf", "table-pdf"}))
         ->capture_default_str();
     calc->add_option("--timestamp", options->timeStamp,
                      "Time-stamp text of the reports instead of the local date and time");
     calc->add_option("--out", options->out,
                      "Save the book or the table to FILE as the desktop program saves it "
-                     "(system code page, CR LF)");
+                     "(system code page, CR LF; a PDF as it is)");
     calc->callback([options, &exitCode] { exitCode = RunCalc(*options); });
 }

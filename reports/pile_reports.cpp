@@ -19,6 +19,7 @@ void TPileReports::WriteReports(const TPileInput &input, const TPileResult &resu
     // Book: the new section takes the place of the previous time-stamp line.
     if (n > 1 && !m_book.empty())
         m_book.pop_back();
+    m_piles.push_back({input, result, texts, m_book.size()});
     AppendBookSection(m_book, n, input, result, texts, timeStamp);
 }
 
@@ -28,9 +29,11 @@ void TPileReports::DeleteLastPile()
         m_pileCount = 0;
         m_table.clear();
         m_book.clear();
+        m_piles.clear();
         return;
     }
     --m_pileCount;
+    m_piles.pop_back();
     // The last pile line stands just above the closing lines, which stay.
     m_table.erase(m_table.end() - (SummaryClosingLineCount + 1));
     RemoveLastBookSection();

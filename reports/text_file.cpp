@@ -368,6 +368,19 @@ void TTextFileWriter::WriteLine(std::string_view utf8)
         return;
     m_buffer += ToSystemCodePage(utf8);
     m_buffer += "\r\n";
+    FlushFull();
+}
+
+void TTextFileWriter::WriteBytes(std::string_view bytes)
+{
+    if (m_error)
+        return;
+    m_buffer += bytes;
+    FlushFull();
+}
+
+void TTextFileWriter::FlushFull()
+{
     if (m_buffer.size() >= FlushSize) {
         if (std::fwrite(m_buffer.data(), 1, m_buffer.size(), m_file) != m_buffer.size())
             Fail(m_target, errno);
@@ -384,6 +397,14 @@ std::optional<std::string> TTextFileWriter::Commit()
     if (m_file)
         PutInPlace();
     return m_error;
+}
+
+std::optional<std::string> SaveBinaryFile(const std::filesystem::path &folder,
+                                          std::string_view fileName, std::string_view bytes)
+{
+    TTextFileWriter writer(FilePath(folder, fileName));
+    writer.WriteBytes(bytes);
+    return writer.Commit();
 }
 
 std::optional<std::string> SaveTextFile(const std::filesystem::path &folder,

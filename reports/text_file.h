@@ -28,6 +28,8 @@ public:
     TTextFileWriter &operator=(const TTextFileWriter &) = delete;
 
     void WriteLine(std::string_view utf8);
+    // Bytes as they are, for a document that is not text (a PDF).
+    void WriteBytes(std::string_view bytes);
 
     // Closes the file and puts it in place; gives the operating system's message on failure.
     std::optional<std::string> Commit();
@@ -35,6 +37,7 @@ public:
 private:
     void Fail(const std::filesystem::path &path, int error);
     void Fail(const std::filesystem::path &path, const std::string &message);
+    void FlushFull();
     void OpenTemporary();
     void PutInPlace();
     void Discard();
@@ -53,6 +56,10 @@ private:
 std::optional<std::string> SaveTextFile(const std::filesystem::path &folder,
                                         std::string_view fileName,
                                         const std::vector<std::string> &lines);
+
+// A document that is not text, written the same way: `folder` / `fileName` (UTF-8) from the bytes.
+std::optional<std::string> SaveBinaryFile(const std::filesystem::path &folder,
+                                          std::string_view fileName, std::string_view bytes);
 
 // The path of a UTF-8 file name in a folder.
 std::filesystem::path FilePath(const std::filesystem::path &folder, std::string_view fileName);

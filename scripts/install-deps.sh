@@ -7,8 +7,8 @@ packages=(
     clang libclang-rt-14-dev
     qt6-base-dev
     libgtest-dev libgmock-dev libbenchmark-dev
-    nlohmann-json3-dev libcli11-dev
-    fonts-noto-cjk
+    nlohmann-json3-dev libcli11-dev libcsv-dev
+    fonts-noto-cjk poppler-utils
     xvfb xauth
 )
 

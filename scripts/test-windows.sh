@@ -99,15 +99,17 @@ build_libcsv() {
 build_libcsv
 
 # --- The program for Windows ---------------------------------------------------------------------
-step "Cross-building core, reports, optimize, pilecalc and their tests"
+step "Cross-building core, piles, reports, optimize, pilecalc and their tests"
 build=$work/pilecalc
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_PREFIX_PATH="$deps" \
     -DPILECALC_BUILD_GUI=OFF -DPILECALC_BUILD_BENCHMARKS=OFF -DPILECALC_BUILD_PDF=OFF \
     -DCMAKE_GTEST_DISCOVER_TESTS_DISCOVERY_MODE=PRE_TEST "${launcher[@]}" >/dev/null
-test_programs=(core/tests/core_tests.exe reports/tests/reports_tests.exe
-               optimize/tests/optimize_tests.exe cli/tests/cli_tests.exe)
-cmake --build "$build" -j2 --target pilecalc core_tests reports_tests optimize_tests cli_tests
+test_programs=(core/tests/core_tests.exe piles/tests/piles_tests.exe
+               reports/tests/reports_tests.exe optimize/tests/optimize_tests.exe
+               cli/tests/cli_tests.exe)
+cmake --build "$build" -j2 --target pilecalc core_tests piles_tests reports_tests optimize_tests \
+    cli_tests
 
 # --- The Linux pilecalc to compare with ----------------------------------------------------------
 linux_pilecalc=$linux_build/cli/pilecalc
