@@ -11,5 +11,7 @@ int main(int argc, char *argv[])
     // further to restrict.
     TVXR_FRM_MDLF1 window;
     window.show();
+    // A pile file given to the program, as a file manager does, is opened at start.
+    window.OpenStartArguments(QApplication::arguments());
     return application.exec();
 }

@@ -3,9 +3,10 @@
 #include "calculation.h"
 #include "calculation_book.h"
 #include "line_output.h"
+#include "outcome_json.h"
 #include "page_texts.h"
 #include "pdf_output.h"
-#include "pile_json.h"
+#include "pile_file.h"
 #include "pile_reports.h"
 #include "summary_table.h"
 #include "text_file.h"
@@ -30,7 +31,7 @@ std::vector<TPileInput> ReadPiles(const TCalcOptions &options)
 {
     if (!options.file)
         return std::vector<TPileInput>(1); // the default pile
-    return PilesFromText(ReadInputText(*options.file), InputName(*options.file));
+    return ReadPileFile(*options.file);
 }
 
 void ReportFailure(std::size_t index, const TCalcOutcome &outcome)
@@ -207,10 +208,12 @@ int RunCalc(const TCalcOptions &options)
 void AddCalcCommand(CLI::App &app, int &exitCode)
 {
     auto options = std::make_shared<TCalcOptions>();
-    CLI::App *calc =
-        app.add_subcommand("calc", "Calculate piles given as JSON (default pile without FILE)");
-    calc->add_option("FILE", options->file,
-                     "JSON file with one pile or an array of piles; - for standard input");
+    CLI::App *calc = app.add_subcommand(
+        "calc", "Calculate the piles of a pile file (default pile without FILE)");
+    calc->add_option(
+        "FILE", options->file,
+        "JSON file with one pile or an array of piles, or a CSV table (*.csv); - for JSON on "
+        "standard input");
     calc->add_option("--format", options->format,
                      "book: the calculation book; table: the summary table; json: every figure; "
                      "pdf, table-pdf: the book with each pile's profile, or the table, as PDF")

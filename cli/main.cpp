@@ -2,7 +2,7 @@
 
 #include "calc_command.h"
 #include "line_output.h"
-#include "pile_json.h"
+#include "piles_command.h"
 #include "sweep_command.h"
 #include "utf8_command_line.h"
 
@@ -21,6 +21,7 @@ int Run(int argc, const char *const *argv)
     int exitCode = 0;
     AddCalcCommand(app, exitCode);
     AddSweepCommand(app, exitCode);
+    AddPilesCommand(app, exitCode);
     try {
         app.parse(argc, argv);
     } catch (const CLI::Success &success) {

@@ -4,6 +4,7 @@
 #include "candidate_filter.h"
 #include "candidate_sort.h"
 #include "line_output.h"
+#include "pile_file.h"
 #include "pile_json.h"
 #include "sweep.h"
 #include "sweep_request.h"
@@ -89,7 +90,8 @@ int RunSweepCommand(const TSweepOptions &options)
     RefuseEmptyPath(options.out, "--out");
     TSweepRequest request;
     if (options.file)
-        request = SweepRequestFromJson(ReadJsonDocument(*options.file));
+        request = SweepRequestFromJson(
+            ParseJsonText(ReadInputText(*options.file), InputName(*options.file)));
     const TOptionTable &table = request.table;
     const TPileInput &base = request.base;
 

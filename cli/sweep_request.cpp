@@ -1,6 +1,7 @@
 #include "sweep_request.h"
 
 #include "pile_json.h"
+#include "usage_checks.h"
 
 using nlohmann::json;
 

@@ -106,10 +106,8 @@ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
     -DPILECALC_BUILD_GUI=OFF -DPILECALC_BUILD_BENCHMARKS=OFF -DPILECALC_BUILD_PDF=OFF \
     -DCMAKE_GTEST_DISCOVER_TESTS_DISCOVERY_MODE=PRE_TEST "${launcher[@]}" >/dev/null
 test_programs=(core/tests/core_tests.exe piles/tests/piles_tests.exe
-               reports/tests/reports_tests.exe optimize/tests/optimize_tests.exe
-               cli/tests/cli_tests.exe)
-cmake --build "$build" -j2 --target pilecalc core_tests piles_tests reports_tests optimize_tests \
-    cli_tests
+               reports/tests/reports_tests.exe optimize/tests/optimize_tests.exe)
+cmake --build "$build" -j2 --target pilecalc core_tests piles_tests reports_tests optimize_tests
 
 # --- The Linux pilecalc to compare with ----------------------------------------------------------
 linux_pilecalc=$linux_build/cli/pilecalc

@@ -22,7 +22,7 @@ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_
     -DPILECALC_FUZZ=ON -DPILECALC_BUILD_GUI=OFF -DPILECALC_BUILD_TESTS=OFF \
     -DPILECALC_BUILD_BENCHMARKS=OFF
 cmake --build build-fuzz -j2
-for target in decimal_reader pile_json sweep_request locale_numbers; do
+for target in decimal_reader pile_json pile_csv sweep_request locale_numbers; do
     executable=$(find build-fuzz -type f -name "${target}_fuzz" -perm -u+x | head -n 1)
     # New inputs go to a scratch corpus; the seeds in the repository stay as they are.
     corpus=build-fuzz/corpus/$target

@@ -13,6 +13,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -154,6 +155,8 @@ TInputPage::TInputPage(QWidget *parent)
     connect(cbt_YouHua, &QPushButton::clicked, this, &TInputPage::OptimizationRequested);
     connect(cbt_tuichu, &QPushButton::clicked, this, &TInputPage::ExitRequested);
     connect(cbt_CopyRight, &QPushButton::clicked, this, &TInputPage::CopyRightRequested);
+    connect(cbt_dakai, &QPushButton::clicked, this, &TInputPage::OpenRequested);
+    connect(cbt_baocunshuju, &QPushButton::clicked, this, &TInputPage::SaveDataRequested);
 }
 
 void TInputPage::SetTextColour(QWidget *widget, const QColor &colour)
@@ -176,6 +179,18 @@ void TInputPage::BuildFrame()
     cbt_CopyRight = AddButton(this, "cbt_CopyRight", "©", 336, 6, 21, 21);
     cbt_CopyRight->setToolTip("版权信息");
     cbt_CopyRight->setProperty("small", true);
+
+    // The pile file actions stand left of the title, where the page has nothing else.
+    cbt_dakai = AddButton(this, "cbt_dakai", "打开", 6, 6, 34, 21);
+    cbt_dakai->setToolTip("打开桩数据文件（*.json、*.csv）  Ctrl+O");
+    cbt_dakai->setShortcut(QKeySequence::Open);
+    cbt_baocunshuju = AddButton(this, "cbt_baocunshuju", "保存数据", 43, 6, 44, 21);
+    cbt_baocunshuju->setToolTip("把计算书中各桩的输入数据保存为桩数据文件  Ctrl+S");
+    cbt_baocunshuju->setShortcut(QKeySequence::Save);
+    for (QPushButton *button : {cbt_dakai, cbt_baocunshuju}) {
+        button->setProperty("small", true);
+        SetFontPixels(button, 10);
+    }
 
     gpb_srcs = new QGroupBox("基桩参数", this);
     gpb_srcs->setObjectName("gpb_srcs");

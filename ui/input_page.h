@@ -58,6 +58,9 @@ signals:
     void OptimizationRequested();
     void ExitRequested();
     void CopyRightRequested();
+    // The pile file actions beside "©": open a file of piles, save the piles of the reports.
+    void OpenRequested();
+    void SaveDataRequested();
 
 private:
     void BuildFrame();
@@ -84,6 +87,8 @@ private:
 
     QLabel *lb_cxm;
     QPushButton *cbt_CopyRight;
+    QPushButton *cbt_dakai;
+    QPushButton *cbt_baocunshuju;
     QGroupBox *gpb_srcs;
     QGroupBox *gpb_yscs;
     QGroupBox *gpb_scjg;

@@ -12,12 +12,17 @@
 #include "calculation.h"
 #include "file_names.h"
 #include "page_texts.h"
+#include "pile_file.h"
 #include "text_file.h"
 #include "time_stamp.h"
 
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileDialog>
 #include <QGuiApplication>
 #include <QLinearGradient>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPainter>
 #include <QScreen>
 
@@ -47,6 +52,13 @@ double ScreenScale()
     return std::clamp(std::min((available.height() - TitleBarAllowance) / double(DesignHeight),
                                available.width() / double(DesignWidth)),
                       0.3, 1.0);
+}
+
+QString PathText(const std::filesystem::path &path)
+{
+    const std::u8string text = path.u8string();
+    return QString::fromUtf8(reinterpret_cast<const char *>(text.data()),
+                             static_cast<qsizetype>(text.size()));
 }
 
 } // namespace
@@ -96,6 +108,16 @@ TVXR_FRM_MDLF1::TVXR_FRM_MDLF1(double scale)
     connect(YouHuaFormLayer, &TOptimizationPage::SaveRequested, this,
             &TVXR_FRM_MDLF1::cbt_SaveClick);
 
+    connect(MainFormLayer, &TInputPage::OpenRequested, this, &TVXR_FRM_MDLF1::cbt_dakaiClick);
+    connect(MainFormLayer, &TInputPage::SaveDataRequested, this,
+            &TVXR_FRM_MDLF1::cbt_baocunshujuClick);
+    // A pile file dropped onto a field or a grid opens too, rather than becoming its text.
+    setAcceptDrops(true);
+    for (QWidget *child : findChildren<QWidget *>()) {
+        if (child->acceptDrops())
+            child->installEventFilter(this);
+    }
+
     if (const QScreen *screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
 }
@@ -118,6 +140,11 @@ void TVXR_FRM_MDLF1::SetMessageSink(std::function<void(const QString &)> sink)
 void TVXR_FRM_MDLF1::SetClock(TClock clock)
 {
     m_clock = std::move(clock);
+}
+
+void TVXR_FRM_MDLF1::SetFileChooser(TFileChooser chooser)
+{
+    m_chooseFile = std::move(chooser);
 }
 
 std::string TVXR_FRM_MDLF1::TimeStamp() const
@@ -145,23 +172,29 @@ void TVXR_FRM_MDLF1::resizeEvent(QResizeEvent *event)
 
 bool TVXR_FRM_MDLF1::cbt_computeClick()
 {
+    return ComputeOnPage().ok();
+}
+
+TCalcOutcome TVXR_FRM_MDLF1::ComputeOnPage()
+{
     MainFormLayer->ResetResultDisplay();
     const TPileInput input = MainFormLayer->ReadPileInput();
     const TCalcOutcome outcome = Calculate(input);
     MainFormLayer->ShowCalculation(input, outcome);
     if (!outcome.ok()) {
         YouHuaFormLayer->ShowAbortNotice();
-        return false;
+        return outcome;
     }
     if (m_optimizationMode == 0) {
         // The page shows the input as the reports print it: a rectangle's sides exchanged.
         m_reports.WriteReports(input, outcome.result, PageTextsOf(input, outcome.result),
                                TimeStamp());
+        m_reportedInputs.push_back(input);
         m_unsavedReports = UnsavedBook | UnsavedTable;
         JieGuo_DocLayer->ShowReports(m_reports, true);
         MainFormLayer->ShowResultsButton();
     }
-    return true;
+    return outcome;
 }
 
 void TVXR_FRM_MDLF1::cbt_ViewClick()
@@ -252,6 +285,7 @@ void TVXR_FRM_MDLF1::SaveResults(const QStringList &,
 void TVXR_FRM_MDLF1::cbt_sanchuClick()
 {
     m_reports.DeleteLastPile();
+    m_reportedInputs.resize(m_reports.PileCount());
     // With piles left both reports changed: a file saved before the deletion still holds the
     // deleted pile, so each page can be saved again.
     m_unsavedReports = m_reports.PileCount() == 0 ? 0 : UnsavedBook | UnsavedTable;
@@ -288,4 +322,127 @@ void TVXR_FRM_MDLF1::ShowMessage(const QString &text)
         m_showMessage(text);
     else
         QMessageBox::information(this, windowTitle(), text);
+}
+
+bool TVXR_FRM_MDLF1::OpenPileFile(const QString &path)
+{
+    std::vector<TPileInput> piles;
+    try {
+        piles = ReadPileFile(ToStd(path));
+    } catch (const std::exception &error) {
+        ShowError("无法打开桩数据文件：" + ToQ(error.what()));
+        return false;
+    }
+    if (piles.empty()) {
+        ShowError("无法打开桩数据文件：" + path + ": holds no pile");
+        return false;
+    }
+    QStringList failures;
+    for (std::size_t i = 0; i < piles.size(); ++i) {
+        MainFormLayer->ShowPileInput(piles[i]);
+        const TCalcOutcome outcome = ComputeOnPage();
+        if (!outcome.ok())
+            failures.append(QString("第%1根桩：").arg(i + 1) + ToQ(outcome.failure->message));
+    }
+    if (!failures.isEmpty())
+        ShowMessage(failures.join("\n"));
+    return true;
+}
+
+std::optional<std::string> TVXR_FRM_MDLF1::SavePileFile(const QString &path)
+{
+    const std::vector<TPileInput> piles = m_reportedInputs.empty()
+        ? std::vector<TPileInput> {MainFormLayer->ReadPileInput()}
+        : m_reportedInputs;
+    const std::string name = ToStd(path);
+    return SaveBinaryFile({}, name, PileFileBytes(piles, PileFileFormatOf(name)));
+}
+
+void TVXR_FRM_MDLF1::OpenStartArguments(const QStringList &arguments)
+{
+    if (arguments.size() > 1)
+        OpenPileFile(arguments.at(1));
+}
+
+QString TVXR_FRM_MDLF1::ChooseFile(bool save, const QString &proposed)
+{
+    if (m_chooseFile)
+        return m_chooseFile(save, proposed);
+    const QString filter = "桩数据文件 (*.json *.csv);;JSON (*.json);;CSV 表格 (*.csv)";
+    if (!save)
+        return QFileDialog::getOpenFileName(this, "打开", proposed, filter);
+    QString selected;
+    QString path = QFileDialog::getSaveFileName(this, "保存数据", proposed,
+                                                "JSON (*.json);;CSV 表格 (*.csv)", &selected);
+    // A name without its extension takes that of the chosen type.
+    if (!path.isEmpty() && !path.endsWith(".json", Qt::CaseInsensitive)
+        && !path.endsWith(".csv", Qt::CaseInsensitive))
+        path += selected.startsWith("CSV") ? ".csv" : ".json";
+    return path;
+}
+
+void TVXR_FRM_MDLF1::cbt_dakaiClick()
+{
+    const QString path = ChooseFile(false, PathText(m_documentsFolder()));
+    if (!path.isEmpty())
+        OpenPileFile(path);
+}
+
+void TVXR_FRM_MDLF1::cbt_baocunshujuClick()
+{
+    const std::filesystem::path proposed = FilePath(m_documentsFolder(), "嵌岩桩数据.json");
+    const QString path = ChooseFile(true, PathText(proposed));
+    if (path.isEmpty())
+        return;
+    if (const auto error = SavePileFile(path))
+        ShowError("保存数据失败：" + ToQ(*error));
+}
+
+QString TVXR_FRM_MDLF1::DroppedPileFile(const QMimeData *data) const
+{
+    if (!data || !data->hasUrls() || data->urls().size() != 1 || !MainFormLayer->isVisible())
+        return {};
+    const QString path = data->urls().front().toLocalFile();
+    return path.endsWith(".json", Qt::CaseInsensitive) || path.endsWith(".csv", Qt::CaseInsensitive)
+        ? path
+        : QString();
+}
+
+void TVXR_FRM_MDLF1::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (!DroppedPileFile(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void TVXR_FRM_MDLF1::dropEvent(QDropEvent *event)
+{
+    const QString path = DroppedPileFile(event->mimeData());
+    if (path.isEmpty())
+        return;
+    event->acceptProposedAction();
+    OpenPileFile(path);
+}
+
+bool TVXR_FRM_MDLF1::eventFilter(QObject *watched, QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::DragEnter:
+    case QEvent::DragMove: {
+        auto *drag = static_cast<QDragMoveEvent *>(event);
+        if (DroppedPileFile(drag->mimeData()).isEmpty())
+            break;
+        drag->acceptProposedAction();
+        return true;
+    }
+    case QEvent::Drop: {
+        auto *drop = static_cast<QDropEvent *>(event);
+        if (DroppedPileFile(drop->mimeData()).isEmpty())
+            break;
+        dropEvent(drop);
+        return true;
+    }
+    default:
+        break;
+    }
+    return QWidget::eventFilter(watched, event);
 }

@@ -12,7 +12,8 @@
 // reports. cbt_computeClick is the single entry of a calculation: it reads the input page into a
 // TPileInput, runs Calculate (core/), shows the outcome on the input page and, outside the
 // optimization, adds the pile to TPileReports (reports/). The about box TVXR_CZL_FRM_CopyRight is
-// made on first use and kept.
+// made on first use and kept. "打开" and "保存数据" beside "©" open a pile file (piles/) as presses
+// of "计算" and save the inputs of the piles in the reports.
 
 #include "storage_permission.h"
 
@@ -23,9 +24,12 @@
 #include <chrono>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
+#include <vector>
 
 struct TCalcOutcome;
+class QMimeData;
 class TInputPage;
 class TOptimizationPage;
 class TResultsPage;
@@ -46,6 +50,20 @@ public:
     // Outside the optimization a success adds the pile to the reports.
     bool cbt_computeClick();
 
+    // Opens a pile file as "打开" does: each pile is written into the input page through its own
+    // controls and calculated as a press of "计算", in order; the failures, if any, are listed in
+    // a message box as 第N根桩：message. A file that cannot be read changes nothing and says why;
+    // false then.
+    bool OpenPileFile(const QString &path);
+    // What "保存数据" writes to `path`: the inputs of the piles in the reports, or the input
+    // page's pile when there are none; JSON or, for a name ending in .csv, a table. Gives the
+    // system's message when the file could not be written (an older file then stays).
+    std::optional<std::string> SavePileFile(const QString &path);
+    // The program's arguments: a file given after the program's name is opened.
+    void OpenStartArguments(const QStringList &arguments);
+    // The inputs of the piles in the reports, ZH1 first.
+    const std::vector<TPileInput> &ReportedInputs() const { return m_reportedInputs; }
+
     int PileCount() const { return m_reports.PileCount(); }
     int UnsavedReports() const { return m_unsavedReports; }
     int OptimizationMode() const { return m_optimizationMode; }
@@ -62,6 +80,10 @@ public:
     // calculation that goes to the reports and at each save of a candidate list.
     using TClock = std::function<std::chrono::system_clock::time_point()>;
     void SetClock(TClock clock);
+    // Which file "打开" (save false) or "保存数据" (save true) takes, from a proposed path; an
+    // empty text when the user cancels. A file dialog in the documents folder unless replaced.
+    using TFileChooser = std::function<QString(bool save, const QString &proposed)>;
+    void SetFileChooser(TFileChooser chooser);
 
     // The result handler of the storage permission: writes the page on show to its file.
     void SaveResults(const QStringList &permissions,
@@ -70,6 +92,10 @@ public:
 protected:
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    // A pile file dropped onto the window while the input page is shown is opened.
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void cbt_ViewClick();
@@ -79,6 +105,11 @@ private:
     void cbt_CopyRightClick();
     void cbt_SaveClick();
     void cbt_sanchuClick();
+    void cbt_dakaiClick();
+    void cbt_baocunshujuClick();
+    TCalcOutcome ComputeOnPage();
+    QString DroppedPileFile(const QMimeData *data) const;
+    QString ChooseFile(bool save, const QString &proposed);
     void ShowSweepCandidate(const TPileInput &input, const TCalcOutcome &outcome);
     void ShowPickedCandidate(const TPileInput &input);
     std::string TimeStamp() const;
@@ -93,6 +124,7 @@ private:
 
     double m_scale = 1;
     TPileReports m_reports;
+    std::vector<TPileInput> m_reportedInputs; // in step with the piles of the reports
     TInputPage *MainFormLayer;
     TResultsPage *JieGuo_DocLayer;
     TOptimizationPage *YouHuaFormLayer;
@@ -101,4 +133,5 @@ private:
     std::function<std::filesystem::path()> m_documentsFolder;
     std::function<void(const QString &)> m_showMessage;
     TClock m_clock;
+    TFileChooser m_chooseFile;
 };

@@ -1,8 +1,10 @@
 // libFuzzer target: the sweep file reader on any text, then the reading of the options table it
 // gives.
 
+#include "pile_file_error.h"
 #include "pile_json.h"
 #include "sweep_request.h"
+#include "usage_checks.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -16,6 +18,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         ReadOptions(request.table);
     } catch (const TUsageError &) {
         // Refused with a message: what the tool reports with exit code 2.
-    }
+    } catch (const TPileFileError &) { }
     return 0;
 }

@@ -1,6 +1,7 @@
 #include "pilecalc_runner.h"
 
 #include "calculation.h"
+#include "outcome_json.h"
 #include "page_texts.h"
 #include "pile_json.h"
 #include "pile_reports.h"

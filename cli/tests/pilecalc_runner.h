@@ -1,7 +1,7 @@
 #pragma once
 
-// Running the pilecalc executable from a test. Temporary files carry the running test's name, so
-// tests that run side by side never share one.
+// Running the pilecalc executable from a test. Temporary files carry the running test's name and
+// the process number, so tests that run side by side (or two checkouts' suites) never share one.
 
 #include <gtest/gtest.h>
 
@@ -11,6 +11,7 @@
 #include <iterator>
 #include <string>
 #include <sys/wait.h>
+#include <unistd.h>
 
 struct TRun
 {
@@ -22,7 +23,8 @@ struct TRun
 inline std::string TestTempPath(const std::string &name)
 {
     const auto *test = testing::UnitTest::GetInstance()->current_test_info();
-    return testing::TempDir() + test->test_suite_name() + "_" + test->name() + "_" + name;
+    return testing::TempDir() + test->test_suite_name() + "_" + test->name() + "_"
+        + std::to_string(getpid()) + "_" + name;
 }
 
 inline std::string ReadFile(const std::string &path)

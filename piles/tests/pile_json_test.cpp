@@ -1,5 +1,7 @@
 #include "pile_json.h"
 
+#include "pile_file_error.h"
+
 #include <gtest/gtest.h>
 
 using nlohmann::json;
@@ -63,7 +65,7 @@ TEST(PileJson, UnusableInputNamesTheProblem)
         try {
             PilesFromJson(json::parse(text));
             ADD_FAILURE() << "accepted";
-        } catch (const TUsageError &error) {
+        } catch (const TPileFileError &error) {
             EXPECT_EQ(std::string(error.what()), message);
         }
     }

@@ -1,30 +1,18 @@
 #include "pile_json.h"
 
 #include "number_format.h"
+#include "pile_file_error.h"
 #include "pile_items.h"
-#include "result_texts.h"
 
-#include "text_file.h"
-
-#include <cerrno>
-#include <cstdio>
-#include <memory>
-#include <system_error>
 #include <unordered_set>
 
 using nlohmann::json;
-using nlohmann::ordered_json;
 
 namespace {
 
-std::string SystemMessage(int error)
-{
-    return std::generic_category().message(error);
-}
-
 void Reject(const std::string &where, const std::string &what)
 {
-    throw TUsageError(where + ": " + what);
+    throw TPileFileError(where + ": " + what);
 }
 
 // A text field: a string as it stands, a number in its shortest general form.
@@ -100,18 +88,6 @@ const json &LayerArray(const json &object, const char *key, const std::string &w
     return layers;
 }
 
-const char *StatusKindName(TStatusKind kind)
-{
-    switch (kind) {
-    case TStatusKind::Hint:
-        return "hint";
-    case TStatusKind::Note:
-        return "note";
-    default:
-        return "none";
-    }
-}
-
 } // namespace
 
 TPileInput PileFromJson(const json &object, const std::string &where)
@@ -183,43 +159,6 @@ std::vector<TPileInput> PilesFromJson(const json &document)
     return piles;
 }
 
-std::string InputName(const std::string &path)
-{
-    return path == "-" ? std::string("standard input") : path;
-}
-
-std::string ReadInputText(const std::string &path)
-{
-    const std::string source = InputName(path);
-    std::FILE *file = stdin;
-    if (path != "-") {
-#ifdef _WIN32
-        file = _wfopen(FilePath({}, path).c_str(), L"rb");
-#else
-        file = std::fopen(path.c_str(), "rb");
-#endif
-        if (!file)
-            throw TUsageError(source + ": cannot be opened: " + SystemMessage(errno));
-    }
-    const std::unique_ptr<std::FILE, int (*)(std::FILE *)> closer(
-        file == stdin ? nullptr : file, [](std::FILE *f) { return std::fclose(f); });
-    std::string text;
-    std::vector<char> chunk(std::size_t {1} << 16);
-    while (true) {
-        const std::size_t read = std::fread(chunk.data(), 1, chunk.size(), file);
-        if (read == 0)
-            break;
-        if (text.size() + read > MaxInputBytes) {
-            throw TUsageError(source + ": larger than " + std::to_string(MaxInputBytes >> 20)
-                              + " MB, the limit of an input file");
-        }
-        text.append(chunk.data(), read);
-    }
-    if (std::ferror(file))
-        throw TUsageError(source + ": cannot be read: " + SystemMessage(errno));
-    return text;
-}
-
 json ParseJsonText(std::string_view text, const std::string &source,
                    const std::function<void(std::size_t, const json &)> &takeElement)
 {
@@ -234,8 +173,8 @@ json ParseJsonText(std::string_view text, const std::string &source,
         case json::parse_event_t::object_start:
         case json::parse_event_t::array_start:
             if (depth >= MaxDepth)
-                throw TUsageError(source + ": nested deeper than " + std::to_string(MaxDepth)
-                                  + " levels");
+                throw TPileFileError(source + ": nested deeper than " + std::to_string(MaxDepth)
+                                     + " levels");
             if (event == json::parse_event_t::object_start)
                 keys.emplace_back();
             else if (depth == 0)
@@ -244,8 +183,8 @@ json ParseJsonText(std::string_view text, const std::string &source,
         case json::parse_event_t::key:
             // An object with a key given twice is ambiguous: which value did the engineer mean?
             if (!keys.back().insert(parsed.get<std::string>()).second) {
-                throw TUsageError(source + ": the key \"" + parsed.get<std::string>()
-                                  + "\" is given twice in one object");
+                throw TPileFileError(source + ": the key \"" + parsed.get<std::string>()
+                                     + "\" is given twice in one object");
             }
             return true;
         case json::parse_event_t::object_end:
@@ -263,16 +202,11 @@ json ParseJsonText(std::string_view text, const std::string &source,
     try {
         return json::parse(text.begin(), text.end(), callback);
     } catch (const json::parse_error &error) {
-        throw TUsageError(source + ": not valid JSON: " + error.what());
+        throw TPileFileError(source + ": not valid JSON: " + error.what());
     } catch (const json::exception &error) {
         // A number too large for a double, the only other failure of the parser.
-        throw TUsageError(source + ": not usable JSON: " + error.what());
+        throw TPileFileError(source + ": not usable JSON: " + error.what());
     }
-}
-
-json ReadJsonDocument(const std::string &path)
-{
-    return ParseJsonText(ReadInputText(path), InputName(path));
 }
 
 std::vector<TPileInput> PilesFromText(std::string_view text, const std::string &source)
@@ -284,58 +218,4 @@ std::vector<TPileInput> PilesFromText(std::string_view text, const std::string &
     if (!document.is_array())
         piles.push_back(PileFromJson(document, "pile 1"));
     return piles;
-}
-
-ordered_json OutcomeToJson(const TPileInput &input, const TCalcOutcome &outcome, int pileNumber)
-{
-    if (!outcome.ok())
-        return ordered_json {{"ok", false}, {"message", outcome.failure->message}};
-    const TPileResult &r = outcome.result;
-    const auto [dText, cText] = ShownSizeTexts(input, r);
-    ordered_json rock = ordered_json::array();
-    for (const TRockLayerResult &layer : r.rockResults) {
-        rock.push_back(ordered_json {{"hardnessClass", layer.hardnessClass},
-                                     {"c1Interpolated", layer.c1Interpolated},
-                                     {"c2Interpolated", layer.c2Interpolated},
-                                     {"c1", layer.c1},
-                                     {"c2", layer.c2},
-                                     {"qpa", layer.qpa},
-                                     {"qra", layer.qra},
-                                     {"Rria", layer.Rria},
-                                     {"sumRria", layer.sumRria},
-                                     {"share", layer.share},
-                                     {"remark", layer.remark}});
-    }
-    ordered_json soil = ordered_json::array();
-    for (const TSoilLayerResult &layer : r.soilResults) {
-        soil.push_back(ordered_json {{"zetaS", layer.zetaS},
-                                     {"Rsik", layer.Rsik},
-                                     {"sumRsik", layer.sumRsik},
-                                     {"share", layer.share}});
-    }
-    return ordered_json {
-        {"ok", true},
-        {"pile", "ZH" + std::to_string(pileNumber)},
-        {"dText", dText},
-        {"cText", cText},
-        {"d", r.d},
-        {"c", r.c},
-        {"Ap", r.Ap},
-        {"u", r.u},
-        {"h", r.h},
-        {"ls", r.ls},
-        {"zetaS", r.zetaS},
-        {"socketSide", r.socketSide},
-        {"socketTip", r.socketTip},
-        {"socketTotal", r.socketTotal},
-        {"soilSide", r.soilSide},
-        {"Ra", r.Ra},
-        {"tipShare", r.tipShare},
-        {"raText", RaText(r.Ra, input.rounding)},
-        {"percentText", TipShareText(r.tipShare, input.rounding)},
-        {"specifiedAdopted", r.specifiedAdopted},
-        {"compliant", r.compliant},
-        {"status", ordered_json {{"text", r.statusText}, {"kind", StatusKindName(r.statusKind)}}},
-        {"rock", rock},
-        {"soil", soil}};
 }
