@@ -4,6 +4,7 @@
 #include "line_output.h"
 #include "piles_command.h"
 #include "sweep_command.h"
+#include "utf8_command_line.h"
 
 #include <CLI/CLI.hpp>
 
@@ -13,7 +14,7 @@
 
 namespace {
 
-int Run(int argc, char **argv)
+int Run(int argc, const char *const *argv)
 {
     CLI::App app {"pilecalc: bearing capacity of rock-socketed bored piles (JTG 3363-2019, 6.3.7)"};
     app.require_subcommand(1);
@@ -44,7 +45,8 @@ int main(int argc, char **argv)
     int exitCode = 2;
     bool outputReported = false;
     try {
-        exitCode = Run(argc, argv);
+        const TUtf8CommandLine commandLine(argc, argv);
+        exitCode = Run(commandLine.Count(), commandLine.Values());
     } catch (const TOutputError &error) {
         std::cerr << "pilecalc: " << error.what() << '\n';
         outputReported = true;

@@ -7,6 +7,11 @@
 #include <system_error>
 
 #ifdef _WIN32
+#include "windows_text.h"
+
+#include <fcntl.h>
+#include <io.h>
+#include <sys/stat.h>
 #include <windows.h>
 #else
 #include <cstdio>
@@ -20,25 +25,7 @@ namespace {
 
 constexpr std::size_t FlushSize = 1 << 16;
 
-#ifdef _WIN32
-
-std::string ConvertToAnsi(std::string_view utf8)
-{
-    if (utf8.empty())
-        return {};
-    const int wideLength =
-        MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-    std::wstring wide(wideLength, L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(),
-                        wideLength);
-    const int length =
-        WideCharToMultiByte(CP_ACP, 0, wide.data(), wideLength, nullptr, 0, "?", nullptr);
-    std::string bytes(length, '\0');
-    WideCharToMultiByte(CP_ACP, 0, wide.data(), wideLength, bytes.data(), length, "?", nullptr);
-    return bytes;
-}
-
-#else
+#ifndef _WIN32
 
 // Length of the UTF-8 sequence that starts with this byte (1 for a stray byte).
 std::size_t SequenceLength(unsigned char lead)
@@ -113,19 +100,36 @@ std::string ErrorText(const std::filesystem::path &path, const std::string &mess
     return std::string(name.begin(), name.end()) + ": " + message;
 }
 
-#ifdef _WIN32
-
-std::FILE *OpenForWriting(const std::filesystem::path &path)
+std::filesystem::path FolderOf(const std::filesystem::path &path)
 {
-    return _wfopen(path.c_str(), L"wbx");
+    const std::filesystem::path folder = path.parent_path();
+    return folder.empty() ? std::filesystem::path(".") : folder;
 }
 
-std::filesystem::path TemporaryBeside(const std::filesystem::path &target)
+// A short name in the folder, whatever the length of the target's name.
+std::filesystem::path RandomNameIn(const std::filesystem::path &folder)
 {
+    static constexpr char Digits[] = "0123456789abcdefghijklmnopqrstuvwxyz";
     std::random_device random;
-    std::filesystem::path temporary = target;
-    temporary += ".tmp" + std::to_string(random() % 1000000000u);
-    return temporary;
+    std::string name = ".pilecalc-";
+    for (int i = 0; i < 10; ++i)
+        name += Digits[random() % 36];
+    return folder / (name + ".tmp");
+}
+
+#ifdef _WIN32
+
+// Created only if it does not exist yet; the "x" mode is unknown to the older C runtimes.
+std::FILE *OpenForWriting(const std::filesystem::path &path)
+{
+    const int descriptor =
+        _wopen(path.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
+    if (descriptor < 0)
+        return nullptr;
+    std::FILE *file = _fdopen(descriptor, "wb");
+    if (!file)
+        _close(descriptor);
+    return file;
 }
 
 #else
@@ -147,23 +151,6 @@ std::filesystem::path LinkTarget(const std::filesystem::path &path)
     return current;
 }
 
-std::filesystem::path FolderOf(const std::filesystem::path &path)
-{
-    const std::filesystem::path folder = path.parent_path();
-    return folder.empty() ? std::filesystem::path(".") : folder;
-}
-
-// A short name in the folder, whatever the length of the target's name.
-std::filesystem::path RandomNameIn(const std::filesystem::path &folder)
-{
-    static constexpr char Digits[] = "0123456789abcdefghijklmnopqrstuvwxyz";
-    std::random_device random;
-    std::string name = ".pilecalc-";
-    for (int i = 0; i < 10; ++i)
-        name += Digits[random() % 36];
-    return folder / (name + ".tmp");
-}
-
 // Gives an unnamed file a name: by its descriptor where the process may, else through /proc.
 bool LinkDescriptor(int descriptor, const std::filesystem::path &name)
 {
@@ -182,7 +169,7 @@ bool LinkDescriptor(int descriptor, const std::filesystem::path &name)
 std::string ToSystemCodePage(std::string_view utf8)
 {
 #ifdef _WIN32
-    return ConvertToAnsi(utf8);
+    return Utf8ToAnsiCodePage(utf8);
 #else
     static thread_local TConverter converter;
     return converter.Convert(utf8);
@@ -209,32 +196,43 @@ TTextFileWriter::~TTextFileWriter()
 
 #ifdef _WIN32
 
+// The lines go to a temporary file beside the target, which is flushed to the disk and then moved
+// over the target in one step.
 void TTextFileWriter::OpenTemporary()
 {
     m_destination = m_target;
     for (int attempt = 0; attempt < 10 && !m_file; ++attempt) {
-        m_temporary = TemporaryBeside(m_target);
+        m_temporary = RandomNameIn(FolderOf(m_target));
         m_file = OpenForWriting(m_temporary);
         if (!m_file && errno != EEXIST)
             break;
     }
-    if (!m_file)
+    if (!m_file) {
+        m_temporary.clear();
         Fail(m_target, errno);
+        return;
+    }
+    m_cleanupSlot = WatchTemporaryFile(m_temporary);
 }
 
 void TTextFileWriter::PutInPlace()
 {
+    if (!m_error && (std::fflush(m_file) != 0 || _commit(_fileno(m_file)) != 0))
+        Fail(m_target, errno);
     if (std::fclose(m_file) != 0)
         Fail(m_target, errno);
     m_file = nullptr;
-    std::error_code error;
-    if (!m_error) {
-        std::filesystem::rename(m_temporary, m_destination, error);
-        if (error)
-            Fail(m_target, error.message());
+    // A plain rename onto an existing file fails on Windows unless asked to replace it.
+    if (!m_error
+        && !MoveFileExW(m_temporary.c_str(), m_destination.c_str(),
+                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        Fail(m_target, WindowsErrorText(GetLastError()));
+    if (m_error) {
+        std::error_code ignored;
+        std::filesystem::remove(m_temporary, ignored);
     }
-    if (m_error)
-        std::filesystem::remove(m_temporary, error);
+    UnwatchTemporaryFile(m_cleanupSlot);
+    m_cleanupSlot = -1;
 }
 
 void TTextFileWriter::Discard()
@@ -245,6 +243,8 @@ void TTextFileWriter::Discard()
         std::error_code ignored;
         std::filesystem::remove(m_temporary, ignored);
     }
+    UnwatchTemporaryFile(m_cleanupSlot);
+    m_cleanupSlot = -1;
 }
 
 #else
@@ -416,4 +416,3 @@ std::optional<std::string> SaveTextFile(const std::filesystem::path &folder,
         writer.WriteLine(line);
     return writer.Commit();
 }
-

@@ -204,6 +204,7 @@ TEST(PileReports, SavedBookHasTheBytesOfTheSystemCodePage)
     EXPECT_EQ(bytes, std::string(std::istreambuf_iterator<char>(expected), {}));
     EXPECT_TRUE(bytes.starts_with("=================="));
     EXPECT_TRUE(bytes.ends_with("14:07:09\r\n"));
+    saved.close(); // Windows removes no open file
     std::filesystem::remove_all(folder);
 }
 
