@@ -130,8 +130,8 @@ void SortOrReverse(TCandidateTable &table, int &state, Key &&key)
     if (state == 0) {
         std::vector<double> keys;
         keys.reserve(table.Size());
-        for (std::size_t k = 0; k < table.Size(); ++k)
-            keys.push_back(key(table.Row(k)));
+        for (const std::uint32_t index : table.order)
+            keys.push_back(key(index));
         const std::vector<std::uint32_t> sorted = ExchangeSortOrder(keys);
         std::vector<std::uint32_t> order(sorted.size());
         for (std::size_t k = 0; k < sorted.size(); ++k)
@@ -156,11 +156,13 @@ TSortClick ClickHeader(TCandidateTable &table, TSortState &state, int column)
     click.selectFirstRow = true;
     // The d key is the size as calculated, which its general-form text gives back exactly.
     if (column == CandidateColumn::SizeD) {
-        SortOrReverse(table, state.sortStateD, [](const TOptCandidate &row) { return row.d; });
+        SortOrReverse(table, state.sortStateD,
+                      [&table](std::uint32_t index) { return table.store->SizeD(index); });
         state.sortStateRa = 0;
     } else if (column == CandidateColumn::Ra) {
-        SortOrReverse(table, state.sortStateRa,
-                      [&table](const TOptCandidate &row) { return RaValue(row, table.context); });
+        SortOrReverse(table, state.sortStateRa, [&table](std::uint32_t index) {
+            return RaValue(table.store->Ra(index), table.context.rounding);
+        });
         state.sortStateD = 0;
     } else {
         click.status = "仅支持d、Ra排序";

@@ -5,35 +5,52 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <utility>
 #include <vector>
 
 namespace {
 
-// Rows with these Ra (kN, whole numbers so that the Ra text gives them back) and sizes d.
+// Rows with these Ra (kN, whole numbers so that the Ra text gives them back) and sizes d (mm,
+// multiples of 500 from 1000): circles of a store whose candidate of diameter j and depth i stands
+// for row i, so that a row's running number tells which row it was.
+constexpr int MaxRows = 1000;
+
 TCandidateTable Rows(const std::vector<double> &ra, const std::vector<double> &d = {})
 {
+    const int n = static_cast<int>(ra.size());
+    double largest = 1000;
+    for (const double size : d)
+        largest = std::max(largest, size);
+    TOptSettings settings = *ReadOptions(DefaultOptionTable()).settings;
+    settings.sectionTypes = NormalizeRange(1, 1, 1);
+    settings.diameter = NormalizeRange(1000.0, largest, 500.0);
+    settings.socketDepth = NormalizeRange(1.0, double {MaxRows}, 1.0);
+    settings.socketDepthInMultiples = true;
+    settings.frkRange = NormalizeRange(35.0, 35.0, 0.0);
+    settings.weatheringCodes = settings.basisCodes = settings.gradeCodes = NormalizeRange(1, 1, 1);
+    auto store = std::make_shared<TCandidateStore>(TSweepAxes(settings), false);
+    store->Reserve(static_cast<std::size_t>(settings.diameter.count * MaxRows));
+    const std::uint32_t coefficients = store->AddCoefficients(0.5, 0.04);
     TCandidateTable table;
-    table.context.labelDigits = DecimalDigits(static_cast<std::int64_t>(ra.size()));
-    auto store = std::make_shared<TCandidateStore>();
-    for (std::size_t i = 0; i < ra.size(); ++i) {
-        TOptCandidate row;
-        row.Ra = ra[i];
-        row.d = d.empty() ? 1000 : d[i];
-        row.sequence = static_cast<std::int32_t>(i + 1);
-        store->push_back(row);
-        table.order.push_back(static_cast<std::uint32_t>(i));
+    table.context.labelDigits = DecimalDigits(n);
+    for (int i = 0; i < n; ++i) {
+        const double size = d.empty() ? 1000 : d[i];
+        const auto position = static_cast<std::uint32_t>((size - 1000) / 500 * MaxRows + i);
+        store->Put(position, 0, ra[i], 0, coefficients);
+        table.order.push_back(position);
     }
     table.store = store;
     return table;
 }
 
+// The rows' numbers (from 1) in the order the table holds them.
 std::vector<std::int32_t> Sequence(const TCandidateTable &table)
 {
     std::vector<std::int32_t> sequence;
     for (std::size_t k = 0; k < table.Size(); ++k)
-        sequence.push_back(table.Row(k).sequence);
+        sequence.push_back((table.Row(k).sequence - 1) % MaxRows + 1);
     return sequence;
 }
 
