@@ -57,6 +57,10 @@ public:
     TOptCandidate Row(std::size_t index) const;
     double Ra(std::size_t index) const; // kN, unrounded
     double SizeD(std::size_t index) const; // mm, as calculated
+    std::size_t SizeSlot(std::size_t index) const // the same for candidates of the same size
+    {
+        return static_cast<std::size_t>(m_axes.SizeSlot(static_cast<std::int64_t>(index)));
+    }
     const TSweepAxes &Axes() const { return m_axes; }
 
     // Filled by the sweep: room for `count` candidates, each written once at its index, a

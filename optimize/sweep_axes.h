@@ -34,6 +34,9 @@ public:
 
     std::int64_t Count() const { return m_count; }
     TSweepPosition Position(std::int64_t index) const;
+    // Candidates of one section size are neighbours: the number of the size a candidate has,
+    // counted over all sections.
+    std::int64_t SizeSlot(std::int64_t index) const { return index / m_perSize; }
 
     TSectionType SectionType(const TSweepPosition &p) const;
     // The size texts the input page receives: d and c (the sides a and b of a rectangle).

@@ -1,11 +1,14 @@
 #include "candidate_filter.h"
 #include "candidate_sort.h"
+#include "decimal_reader.h"
 #include "pick_back.h"
+#include "result_texts.h"
 #include "sweep.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <random>
 #include <utility>
 #include <vector>
@@ -140,9 +143,38 @@ TEST(Sort, SameOrderAsTheExchangeSortWithManyTies)
         const int distinct = std::uniform_int_distribution<int>(1, round % 3 == 0 ? 3 : n)(random);
         std::uniform_int_distribution<int> key(0, distinct - 1);
         std::vector<double> keys(n);
+        // Whole hundredths take the packed radix path, thirds the general one.
+        const double unit = round % 2 == 0 ? 0.01 : 1.0 / 3;
         for (double &k : keys)
-            k = 1000 + 500 * key(random);
+            k = 1000 + 500 * unit * key(random);
         ASSERT_EQ(ExchangeSortOrder(keys), LiteralExchangeSort(keys)) << "round " << round;
+    }
+}
+
+// The key of the filter and the Ra sort is the Ra text read back, whatever shortcut gives it:
+// random forces, halfway cases and the edges of the digit counts, in every rounding mode.
+TEST(Sort, RaKeyIsTheRaTextReadBack)
+{
+    std::vector<double> values {0.5,     1,         9.995,       99999.995, 999999.5, 1e6,
+                                9999999, 9999999.5, 12345678.9,  -3,        1e300,    10,
+                                100,     1000.005,  17592.91838, 0};
+    std::mt19937 random(20241210);
+    std::uniform_real_distribution<double> exponent(-1, 7.5);
+    for (int i = 0; i < 20000; ++i) {
+        const double value = std::pow(10.0, exponent(random));
+        values.push_back(value);
+        // Halfway in the last kept decimal, and at a multiple of ten.
+        values.push_back((std::floor(value * 100) + 0.5) / 100);
+        values.push_back(std::floor(value / 10) * 10);
+    }
+    for (const TRoundingMode mode :
+         {TRoundingMode::TwoDecimals, TRoundingMode::OneDecimal, TRoundingMode::Units,
+          TRoundingMode::Tens, TRoundingMode::Hundreds}) {
+        for (const double value : values) {
+            const double expected = ReadDecimal(RaText(value, mode)).value();
+            ASSERT_EQ(RaValue(value, mode), expected)
+                << value << " mode " << static_cast<int>(mode);
+        }
     }
 }
 
