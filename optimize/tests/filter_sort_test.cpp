@@ -178,6 +178,30 @@ TEST(Sort, RaKeyIsTheRaTextReadBack)
     }
 }
 
+// A real sweep, filtered so that its order is not the store's, sorted by d and by Ra: the rows
+// end where a literal exchange sort of their texts' values puts them.
+TEST(Sort, SweptRowsEndAsTheLiteralExchangeSortPutsThem)
+{
+    TOptionTable options = DefaultOptionTable();
+    options[OptionRow::Overburden].minimum = "1";
+    options[OptionRow::RaWindow].minimum = "20000";
+    options[OptionRow::RaWindow].maximum = "0";
+    const TSweepResult sweep = RunSweep(options, TPileInput {});
+    for (const int column : {CandidateColumn::SizeD, CandidateColumn::Ra}) {
+        TCandidateTable table = FilterCandidates(sweep.table, options).filtered;
+        ASSERT_GT(table.Size(), 100u);
+        std::vector<double> keys;
+        for (std::size_t k = 0; k < table.Size(); ++k)
+            keys.push_back(ReadDecimal(CandidateText(table.Row(k), table.context, column)).value());
+        std::vector<std::uint32_t> expected;
+        for (const std::uint32_t k : LiteralExchangeSort(keys))
+            expected.push_back(table.order[k]);
+        TSortState state;
+        ClickHeader(table, state, column);
+        EXPECT_EQ(table.order, expected) << "column " << column;
+    }
+}
+
 TEST(Sort, HeaderClicksSortReverseAndMark)
 {
     TCandidateTable table = Rows({300, 100, 200, 100}, {1500, 1500, 1000, 2000});
