@@ -1,11 +1,13 @@
 #include "calc_command.h"
 
 #include "calculation.h"
+#include "calculation_book.h"
+#include "line_output.h"
 #include "page_texts.h"
 #include "pile_json.h"
-#include "pile_reports.h"
-#include "text_file.h"
+#include "summary_table.h"
 #include "time_stamp.h"
+#include "usage_checks.h"
 
 #include <iostream>
 #include <memory>
@@ -15,17 +17,17 @@ namespace {
 
 struct TCalcOptions
 {
-    std::string file;
+    std::optional<std::string> file;
     std::string format = "book";
     std::optional<std::string> timeStamp;
-    std::string out;
+    std::optional<std::string> out;
 };
 
 std::vector<TPileInput> ReadPiles(const TCalcOptions &options)
 {
-    if (options.file.empty())
+    if (!options.file)
         return std::vector<TPileInput>(1); // the default pile
-    return PilesFromJson(ReadJsonDocument(options.file));
+    return PilesFromText(ReadInputText(*options.file), InputName(*options.file));
 }
 
 void ReportFailure(std::size_t index, const TCalcOutcome &outcome)
@@ -33,11 +35,12 @@ void ReportFailure(std::size_t index, const TCalcOutcome &outcome)
     std::cerr << "pile " << index + 1 << ": " << outcome.failure->message << '\n';
 }
 
-int RunJson(const std::vector<TPileInput> &piles)
+// The results as one JSON array, indented by two, printed a pile at a time.
+int RunJson(const std::vector<TPileInput> &piles, TLineOutput &out)
 {
-    nlohmann::ordered_json results = nlohmann::ordered_json::array();
     int pileCount = 0;
     int exitCode = 0;
+    std::optional<std::string> heldLine; // the last line of the previous pile, awaiting its comma
     for (std::size_t i = 0; i < piles.size(); ++i) {
         const TCalcOutcome outcome = Calculate(piles[i]);
         if (outcome.ok()) {
@@ -46,17 +49,82 @@ int RunJson(const std::vector<TPileInput> &piles)
             ReportFailure(i, outcome);
             exitCode = 1;
         }
-        results.push_back(OutcomeToJson(piles[i], outcome, pileCount));
+        const std::string text = OutcomeToJson(piles[i], outcome, pileCount).dump(2);
+        out.Line(heldLine ? *heldLine + "," : std::string("["));
+        std::size_t start = 0;
+        for (std::size_t end = text.find('\n'); end != std::string::npos;
+             start = end + 1, end = text.find('\n', start))
+            out.Line("  " + text.substr(start, end - start));
+        heldLine = "  " + text.substr(start);
     }
-    std::cout << results.dump(2) << '\n';
+    if (heldLine) {
+        out.Line(*heldLine);
+        out.Line("]");
+    } else {
+        out.Line("[]");
+    }
+    out.Finish();
     return exitCode;
 }
 
+// The book or the table of the piles as the results page holds them after consecutive
+// calculations, printed a pile at a time: only the report asked for is built, and what is kept
+// does not grow with the number of piles.
+class TReportPrinter
+{
+public:
+    TReportPrinter(bool table, TLineOutput &out)
+        : m_table(table)
+        , m_out(out)
+    { }
+
+    void Add(const TPileInput &input, const TPileResult &result, const std::string &timeStamp)
+    {
+        const int n = ++m_pileCount;
+        const TPageTexts texts = PageTextsOf(input, result);
+        m_lines.clear();
+        if (m_table) {
+            // The header once; the closing lines only after the last pile.
+            if (n == 1)
+                AppendSummaryHeader(m_lines);
+            m_lines.push_back(SummaryPileLine(n, input, result, texts));
+            m_closingStamp = timeStamp;
+        } else {
+            // Every section but the last loses its time-stamp line.
+            AppendBookSection(m_lines, n, input, result, texts, timeStamp);
+            m_closingStamp = std::move(m_lines.back());
+            m_lines.pop_back();
+        }
+        for (const std::string &line : m_lines)
+            m_out.Line(line);
+    }
+
+    void Finish()
+    {
+        if (m_pileCount == 0)
+            return;
+        m_lines.clear();
+        if (m_table)
+            AppendSummaryClosing(m_lines, m_closingStamp);
+        else
+            m_lines.push_back(m_closingStamp);
+        for (const std::string &line : m_lines)
+            m_out.Line(line);
+    }
+
+private:
+    bool m_table;
+    TLineOutput &m_out;
+    int m_pileCount = 0;
+    std::vector<std::string> m_lines;
+    std::string m_closingStamp; // the table's time stamp or the book's last line
+};
+
 // The book or the table of all piles that succeeded, each with the time of its own calculation
 // unless one time stamp was given.
-int RunReports(const std::vector<TPileInput> &piles, const TCalcOptions &options)
+int RunReports(const std::vector<TPileInput> &piles, const TCalcOptions &options, TLineOutput &out)
 {
-    TPileReports reports;
+    TReportPrinter printer(options.format == "table", out);
     int exitCode = 0;
     for (std::size_t i = 0; i < piles.size(); ++i) {
         const TCalcOutcome outcome = Calculate(piles[i]);
@@ -65,19 +133,11 @@ int RunReports(const std::vector<TPileInput> &piles, const TCalcOptions &options
             exitCode = 1;
             continue;
         }
-        reports.WriteReports(piles[i], outcome.result, PageTextsOf(piles[i], outcome.result),
-                             options.timeStamp ? *options.timeStamp : TimeStampText());
+        printer.Add(piles[i], outcome.result,
+                    options.timeStamp ? *options.timeStamp : TimeStampText());
     }
-    const std::vector<std::string> &lines =
-        options.format == "table" ? reports.TableLines() : reports.BookLines();
-
-    if (options.out.empty()) {
-        for (const std::string &line : lines)
-            std::cout << line << '\n';
-        return exitCode;
-    }
-    // The path is UTF-8 like every text of the tool; a relative one is taken from here.
-    if (const auto error = SaveTextFile({}, options.out, lines)) {
+    printer.Finish();
+    if (const auto error = out.Finish()) {
         // Nothing was written: unlike a failed pile, there is no report to take from this run.
         std::cerr << "pilecalc: " << *error << '\n';
         return 2;
@@ -87,18 +147,20 @@ int RunReports(const std::vector<TPileInput> &piles, const TCalcOptions &options
 
 int RunCalc(const TCalcOptions &options)
 {
-    if (options.format == "json" && !options.out.empty())
+    RefuseEmptyPath(options.file, "FILE");
+    RefuseEmptyPath(options.out, "--out");
+    if (options.format == "json" && options.out)
         throw TUsageError("--out saves the book or the table; --format json prints to standard "
                           "output only");
     // A line break would split a report line and with it the line structure of the saved file.
     if (options.timeStamp && options.timeStamp->find_first_of("\r\n") != std::string::npos)
         throw TUsageError("--timestamp must be a single line");
     const std::vector<TPileInput> piles = ReadPiles(options);
-    return options.format == "json" ? RunJson(piles) : RunReports(piles, options);
+    TLineOutput out(options.out);
+    return options.format == "json" ? RunJson(piles, out) : RunReports(piles, options, out);
 }
 
 } // namespace
-
 void AddCalcCommand(CLI::App &app, int &exitCode)
 {
     auto options = std::make_shared<TCalcOptions>();

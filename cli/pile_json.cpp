@@ -4,14 +4,23 @@
 #include "pile_items.h"
 #include "result_texts.h"
 
-#include <fstream>
-#include <iostream>
-#include <iterator>
+#include "text_file.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <memory>
+#include <system_error>
+#include <unordered_set>
 
 using nlohmann::json;
 using nlohmann::ordered_json;
 
 namespace {
+
+std::string SystemMessage(int error)
+{
+    return std::generic_category().message(error);
+}
 
 void Reject(const std::string &where, const std::string &what)
 {
@@ -174,23 +183,107 @@ std::vector<TPileInput> PilesFromJson(const json &document)
     return piles;
 }
 
+std::string InputName(const std::string &path)
+{
+    return path == "-" ? std::string("standard input") : path;
+}
+
+std::string ReadInputText(const std::string &path)
+{
+    const std::string source = InputName(path);
+    std::FILE *file = stdin;
+    if (path != "-") {
+#ifdef _WIN32
+        file = _wfopen(FilePath({}, path).c_str(), L"rb");
+#else
+        file = std::fopen(path.c_str(), "rb");
+#endif
+        if (!file)
+            throw TUsageError(source + ": cannot be opened: " + SystemMessage(errno));
+    }
+    const std::unique_ptr<std::FILE, int (*)(std::FILE *)> closer(
+        file == stdin ? nullptr : file, [](std::FILE *f) { return std::fclose(f); });
+    std::string text;
+    std::vector<char> chunk(std::size_t {1} << 16);
+    while (true) {
+        const std::size_t read = std::fread(chunk.data(), 1, chunk.size(), file);
+        if (read == 0)
+            break;
+        if (text.size() + read > MaxInputBytes) {
+            throw TUsageError(source + ": larger than " + std::to_string(MaxInputBytes >> 20)
+                              + " MB, the limit of an input file");
+        }
+        text.append(chunk.data(), read);
+    }
+    if (std::ferror(file))
+        throw TUsageError(source + ": cannot be read: " + SystemMessage(errno));
+    return text;
+}
+
+json ParseJsonText(std::string_view text, const std::string &source,
+                   const std::function<void(std::size_t, const json &)> &takeElement)
+{
+    // Piles nest four deep (array, pile, layers, layer); a sweep file five.
+    constexpr int MaxDepth = 32;
+    std::vector<std::unordered_set<std::string>> keys; // of the objects being read
+    bool topArray = false;
+    std::size_t index = 0;
+    const json::parser_callback_t callback = [&](int depth, json::parse_event_t event,
+                                                 json &parsed) {
+        switch (event) {
+        case json::parse_event_t::object_start:
+        case json::parse_event_t::array_start:
+            if (depth >= MaxDepth)
+                throw TUsageError(source + ": nested deeper than " + std::to_string(MaxDepth)
+                                  + " levels");
+            if (event == json::parse_event_t::object_start)
+                keys.emplace_back();
+            else if (depth == 0)
+                topArray = true;
+            return true;
+        case json::parse_event_t::key:
+            // An object with a key given twice is ambiguous: which value did the engineer mean?
+            if (!keys.back().insert(parsed.get<std::string>()).second) {
+                throw TUsageError(source + ": the key \"" + parsed.get<std::string>()
+                                  + "\" is given twice in one object");
+            }
+            return true;
+        case json::parse_event_t::object_end:
+            keys.pop_back();
+            break;
+        default:
+            break;
+        }
+        if (takeElement && topArray && depth == 1) {
+            takeElement(index++, parsed);
+            return false;
+        }
+        return true;
+    };
+    try {
+        return json::parse(text.begin(), text.end(), callback);
+    } catch (const json::parse_error &error) {
+        throw TUsageError(source + ": not valid JSON: " + error.what());
+    } catch (const json::exception &error) {
+        // A number too large for a double, the only other failure of the parser.
+        throw TUsageError(source + ": not usable JSON: " + error.what());
+    }
+}
+
 json ReadJsonDocument(const std::string &path)
 {
-    std::string text;
-    if (path == "-") {
-        text.assign(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
-    } else {
-        std::ifstream file(path, std::ios::binary);
-        if (!file)
-            throw TUsageError(path + ": cannot be opened");
-        text.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-    }
-    try {
-        return json::parse(text);
-    } catch (const json::parse_error &error) {
-        throw TUsageError((path == "-" ? std::string("standard input") : path)
-                          + ": not valid JSON: " + error.what());
-    }
+    return ParseJsonText(ReadInputText(path), InputName(path));
+}
+
+std::vector<TPileInput> PilesFromText(std::string_view text, const std::string &source)
+{
+    std::vector<TPileInput> piles;
+    const json document = ParseJsonText(text, source, [&piles](std::size_t i, const json &pile) {
+        piles.push_back(PileFromJson(pile, "pile " + std::to_string(i + 1)));
+    });
+    if (!document.is_array())
+        piles.push_back(PileFromJson(document, "pile 1"));
+    return piles;
 }
 
 ordered_json OutcomeToJson(const TPileInput &input, const TCalcOutcome &outcome, int pileNumber)

@@ -3,10 +3,13 @@
 #include "candidate_file.h"
 #include "candidate_filter.h"
 #include "candidate_sort.h"
+#include "line_output.h"
 #include "pile_json.h"
 #include "sweep.h"
+#include "sweep_request.h"
 #include "text_file.h"
 #include "time_stamp.h"
+#include "usage_checks.h"
 
 #include <nlohmann/json.hpp>
 
@@ -21,85 +24,13 @@ namespace {
 
 struct TSweepOptions
 {
-    std::string file;
+    std::optional<std::string> file;
     bool filter = false;
     std::vector<std::string> sortKeys;
     std::string format = "table";
     std::optional<std::string> timeStamp;
-    std::string out;
+    std::optional<std::string> out;
     int threads = 0; // 0: one per hardware thread
-};
-
-// The cells a row of the options table takes from the file: minimum, maximum, step; the
-// overburden row its value; the Ra row its two bounds.
-std::size_t CellCount(int row)
-{
-    if (row == OptionRow::Overburden)
-        return 1;
-    if (row == OptionRow::RaWindow)
-        return 2;
-    return 3;
-}
-
-TOptionTable OptionsFromJson(const json &options)
-{
-    TOptionTable table = DefaultOptionTable();
-    if (!options.is_object())
-        throw TUsageError("\"options\" must be a JSON object");
-    for (const auto &[key, cells] : options.items()) {
-        int row = -1;
-        for (int r = 0; r < OptionRowCount; ++r) {
-            if (key == std::to_string(r) && IsEditableOptionCell(r, 1))
-                row = r;
-        }
-        const std::string where = "options row \"" + key + "\"";
-        if (row < 0)
-            throw TUsageError(where + ": not a row of the options table (0 to 12, 14)");
-        if (!cells.is_array() || cells.size() != CellCount(row))
-            throw TUsageError(where + ": must be an array of " + std::to_string(CellCount(row))
-                              + " texts");
-        std::string *targets[] = {&table[row].minimum, &table[row].maximum, &table[row].step};
-        for (std::size_t i = 0; i < cells.size(); ++i) {
-            if (!cells[i].is_string())
-                throw TUsageError(where + ": cells are texts, as typed into the table");
-            *targets[i] = cells[i].get<std::string>();
-        }
-    }
-    return table;
-}
-
-// Writes lines to standard output or, with --out, to a file in the system code page.
-class TOutput
-{
-public:
-    explicit TOutput(const std::string &path)
-    {
-        // The path is UTF-8 like every text of the tool; a relative one is taken from here.
-        if (!path.empty())
-            m_file = std::make_unique<TTextFileWriter>(FilePath({}, path));
-    }
-
-    void Line(std::string_view text)
-    {
-        if (m_file) {
-            m_file->WriteLine(text);
-        } else {
-            std::cout.write(text.data(), static_cast<std::streamsize>(text.size()));
-            std::cout.put('\n');
-        }
-    }
-
-    // Gives the operating system's message when the file could not be written.
-    std::optional<std::string> Finish()
-    {
-        if (m_file)
-            return m_file->Commit();
-        std::cout.flush();
-        return std::nullopt;
-    }
-
-private:
-    std::unique_ptr<TTextFileWriter> m_file;
 };
 
 std::string CsvField(std::string_view text)
@@ -115,7 +46,7 @@ std::string CsvField(std::string_view text)
     return quoted + "\"";
 }
 
-void PrintCsv(const TCandidateTable &table, TOutput &out)
+void PrintCsv(const TCandidateTable &table, TLineOutput &out)
 {
     std::string line;
     for (int column = 0; column < CandidateColumn::Count; ++column)
@@ -132,7 +63,7 @@ void PrintCsv(const TCandidateTable &table, TOutput &out)
 }
 
 void PrintJson(const TCandidateTable &table, bool ok, const std::string &status,
-               const std::optional<std::string> &message, TOutput &out)
+               const std::optional<std::string> &message, TLineOutput &out)
 {
     nlohmann::ordered_json head = nlohmann::ordered_json::object();
     head["ok"] = ok;
@@ -155,21 +86,13 @@ int RunSweepCommand(const TSweepOptions &options)
     // A line break would split the time-stamp line and with it the line structure of the file.
     if (options.timeStamp && options.timeStamp->find_first_of("\r\n") != std::string::npos)
         throw TUsageError("--timestamp must be a single line");
-    TOptionTable table = DefaultOptionTable();
-    TPileInput base;
-    if (!options.file.empty()) {
-        const json document = ReadJsonDocument(options.file);
-        if (!document.is_object())
-            throw TUsageError("the sweep file must be a JSON object");
-        for (const auto &[key, value] : document.items()) {
-            if (key != "options" && key != "base")
-                throw TUsageError("unknown key \"" + key + "\" (expected \"options\", \"base\")");
-        }
-        if (document.contains("options"))
-            table = OptionsFromJson(document["options"]);
-        if (document.contains("base"))
-            base = PileFromJson(document["base"], "base");
-    }
+    RefuseEmptyPath(options.file, "FILE");
+    RefuseEmptyPath(options.out, "--out");
+    TSweepRequest request;
+    if (options.file)
+        request = SweepRequestFromJson(ReadJsonDocument(*options.file));
+    const TOptionTable &table = request.table;
+    const TPileInput &base = request.base;
 
     TSweepResult sweep = RunSweep(table, base, {}, options.threads);
     bool ok = sweep.end == TSweepEnd::Complete;
@@ -201,7 +124,7 @@ int RunSweepCommand(const TSweepOptions &options)
         }
     }
 
-    TOutput out(options.out);
+    TLineOutput out(options.out);
     if (options.format == "count") {
         out.Line(status);
     } else {

@@ -25,11 +25,11 @@ std::string_view Trimmed(std::string_view text)
 
 // Decimal exponent of the first significant digit of a well-formed, unsigned number text; tells an
 // overflow from an underflow when the conversion reports the value out of range.
-long LeadingExponent(std::string_view body)
+long long LeadingExponent(std::string_view body)
 {
-    long integerDigits = 0;
-    long index = 0; // position among all mantissa digits
-    long firstSignificant = -1;
+    long long integerDigits = 0;
+    long long index = 0; // position among all mantissa digits
+    long long firstSignificant = -1;
     bool seenPoint = false;
     std::size_t i = 0;
     for (; i < body.size() && body[i] != 'e' && body[i] != 'E'; ++i) {
@@ -43,14 +43,17 @@ long LeadingExponent(std::string_view body)
             firstSignificant = index;
         ++index;
     }
-    long exponent = 0;
+    // The written exponent saturates beyond the length of the text: the digits before it can move
+    // the point by no more than that, so the sign of the sum stays right.
+    const long long limit = static_cast<long long>(body.size()) + 1000;
+    long long exponent = 0;
     if (i < body.size()) {
         std::string_view digits = body.substr(i + 1);
         const bool negative = digits.front() == '-';
         if (digits.front() == '-' || digits.front() == '+')
             digits.remove_prefix(1);
         for (const char ch : digits) {
-            if (exponent < 1000000)
+            if (exponent < limit)
                 exponent = exponent * 10 + (ch - '0');
         }
         if (negative)

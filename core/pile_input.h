@@ -25,6 +25,8 @@ struct TSoilLayer
 {
     std::string li; // m, thickness
     std::string qik; // kPa, characteristic side resistance
+
+    friend bool operator==(const TSoilLayer &, const TSoilLayer &) = default;
 };
 
 struct TRockLayer
@@ -36,6 +38,8 @@ struct TRockLayer
     std::string frk; // MPa, uniaxial compressive strength
     std::string c1Specified;
     std::string c2Specified;
+
+    friend bool operator==(const TRockLayer &, const TRockLayer &) = default;
 };
 
 struct TPileInput
@@ -50,6 +54,8 @@ struct TPileInput
     TInterpBasis interpBasis = TInterpBasis::IntegrityGrade;
     bool boredPile = true;
     TRoundingMode rounding = TRoundingMode::Units;
+
+    friend bool operator==(const TPileInput &, const TPileInput &) = default;
 };
 
 constexpr int MaxSoilLayers = 9;

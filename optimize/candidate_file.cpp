@@ -20,8 +20,10 @@ constexpr std::string_view Header2 =
 class TRowWriter
 {
 public:
-    // The row of the candidate at `position` (from 1), built from its grid texts.
-    const std::string &Row(const TCandidateTexts &t, std::size_t position, int digits)
+    // The row of the candidate at `position` (from 1), built from its grid texts; its section
+    // chooses the size columns.
+    const std::string &Row(TOptSection section, const TCandidateTexts &t, std::size_t position,
+                           int digits)
     {
         using namespace CandidateColumn;
         const auto centred = [](std::string_view text) { return CellC(text, 8, 2); };
@@ -29,16 +31,20 @@ public:
         const auto right7 = [](std::string_view text) { return CellL(text, 7, 3); };
         m_line = " ";
         m_line += centred("ZH-" + PadLeft(std::to_string(position), "0", digits));
-        const std::string &section = t[Section];
-        m_line += Cell(Section, section, centred);
-        if (section == "圆  桩") {
+        m_line += Cell(Section, t[Section], centred);
+        switch (section) {
+        case TOptSection::Circle:
             m_line += Cell(SizeD, t[SizeD], right6) + m_dash + m_dash + m_dash;
-        } else if (section == "椭圆桩") {
+            break;
+        case TOptSection::Ellipse:
             m_line +=
                 Cell(SizeD, t[SizeD], right6) + Cell(SizeC, t[SizeC], right6) + m_dash + m_dash;
-        } else if (section == "矩形桩" || section == "方  桩") {
+            break;
+        case TOptSection::Rectangle:
+        case TOptSection::Square:
             m_line +=
                 m_dash + m_dash + Cell(SizeD, t[SizeD], right6) + Cell(SizeC, t[SizeC], right6);
+            break;
         }
         m_line += Cell(Hr, t[Hr], right6);
         m_line += Cell(Frk, t[Frk], right6);
@@ -108,8 +114,10 @@ void ForEachCandidateFileLine(const TCandidateFile &file,
     const int digits = DecimalDigits(static_cast<std::int64_t>(table.Size()));
     TCandidateTextMaker maker(table.context);
     TRowWriter writer;
-    for (std::size_t i = 0; i < table.Size(); ++i)
-        line(writer.Row(maker.Texts(table.Row(i)), i + 1, digits));
+    for (std::size_t i = 0; i < table.Size(); ++i) {
+        const TOptCandidate &row = table.Row(i);
+        line(writer.Row(row.section, maker.Texts(row), i + 1, digits));
+    }
     line(dashes);
     line(" 注: 采用《公路桥涵地基与基础设计规范》(JTG 3363-2019)公式计算");
     line(std::string(200, '='));

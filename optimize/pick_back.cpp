@@ -20,3 +20,24 @@ TPickBack PickBack(const TOptCandidate &row, const TCandidateContext &context)
     pick.noSoilLayers = !context.withOverburden;
     return pick;
 }
+
+TPileInput PickedInput(const TPickBack &pick, TPileInput page)
+{
+    page.sectionType = static_cast<TSectionType>(pick.sectionItem);
+    page.d = pick.d;
+    page.c = pick.c;
+    page.rockLayers.resize(static_cast<std::size_t>(pick.rockLayerCount));
+    page.coefMode = pick.coefMode;
+    page.interpBasis = pick.basis;
+    TRockLayer &rock = page.rockLayers.front();
+    rock.hi = pick.hi;
+    rock.weathering = pick.weathering;
+    if (pick.integrityGrade)
+        rock.integrityGrade = *pick.integrityGrade;
+    if (pick.integrityIndex)
+        rock.integrityIndex = *pick.integrityIndex;
+    rock.frk = pick.frk;
+    if (pick.noSoilLayers)
+        page.soilLayers.clear();
+    return page;
+}

@@ -28,3 +28,9 @@ struct TPickBack
 };
 
 TPickBack PickBack(const TOptCandidate &row, const TCandidateContext &context);
+
+// The input page after the pick-back: `page` is the page as it stands, with every row its soil
+// grid holds (shown or not); the candidate replaces the section, the sizes, the coefficient mode,
+// the basis and the first rock row's cells it carries, keeps one rock layer and, without
+// overburden, no soil layer.
+TPileInput PickedInput(const TPickBack &pick, TPileInput page);

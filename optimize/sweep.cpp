@@ -1,5 +1,6 @@
 #include "sweep.h"
 
+#include "messages.h"
 #include "number_format.h"
 #include "pile_items.h"
 #include "result_texts.h"
@@ -305,7 +306,7 @@ public:
             complete = false;
             if (worker->BlockEnd() == TBlockEnd::Failed) {
                 m_result.end = TSweepEnd::CandidateFailure;
-                m_result.status = "运行中止，主界面可查看中止位置、原因";
+                m_result.status = Messages::AbortNotice;
                 m_result.statusRed = true;
             } else {
                 m_result.end = TSweepEnd::Cancelled;

@@ -1,5 +1,7 @@
 #include "text_file.h"
 
+#include "interrupt_cleanup.h"
+
 #include <cerrno>
 #include <random>
 #include <system_error>
@@ -7,7 +9,11 @@
 #ifdef _WIN32
 #include <windows.h>
 #else
+#include <cstdio>
+#include <fcntl.h>
 #include <iconv.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #endif
 
 namespace {
@@ -107,13 +113,11 @@ std::string ErrorText(const std::filesystem::path &path, const std::string &mess
     return std::string(name.begin(), name.end()) + ": " + message;
 }
 
+#ifdef _WIN32
+
 std::FILE *OpenForWriting(const std::filesystem::path &path)
 {
-#ifdef _WIN32
     return _wfopen(path.c_str(), L"wbx");
-#else
-    return std::fopen(path.c_str(), "wbx");
-#endif
 }
 
 std::filesystem::path TemporaryBeside(const std::filesystem::path &target)
@@ -123,6 +127,55 @@ std::filesystem::path TemporaryBeside(const std::filesystem::path &target)
     temporary += ".tmp" + std::to_string(random() % 1000000000u);
     return temporary;
 }
+
+#else
+
+// The file a path names, through any symbolic links of its last part, so that the file the user
+// sees is replaced in its own folder and the links stay.
+std::filesystem::path LinkTarget(const std::filesystem::path &path)
+{
+    std::filesystem::path current = path;
+    for (int depth = 0; depth < 40; ++depth) {
+        std::error_code error;
+        if (!std::filesystem::is_symlink(std::filesystem::symlink_status(current, error)))
+            break;
+        const std::filesystem::path next = std::filesystem::read_symlink(current, error);
+        if (error)
+            break;
+        current = next.is_absolute() ? next : current.parent_path() / next;
+    }
+    return current;
+}
+
+std::filesystem::path FolderOf(const std::filesystem::path &path)
+{
+    const std::filesystem::path folder = path.parent_path();
+    return folder.empty() ? std::filesystem::path(".") : folder;
+}
+
+// A short name in the folder, whatever the length of the target's name.
+std::filesystem::path RandomNameIn(const std::filesystem::path &folder)
+{
+    static constexpr char Digits[] = "0123456789abcdefghijklmnopqrstuvwxyz";
+    std::random_device random;
+    std::string name = ".pilecalc-";
+    for (int i = 0; i < 10; ++i)
+        name += Digits[random() % 36];
+    return folder / (name + ".tmp");
+}
+
+// Gives an unnamed file a name: by its descriptor where the process may, else through /proc.
+bool LinkDescriptor(int descriptor, const std::filesystem::path &name)
+{
+    if (linkat(descriptor, "", AT_FDCWD, name.c_str(), AT_EMPTY_PATH) == 0)
+        return true;
+    if (errno == EEXIST)
+        return false;
+    const std::string procPath = "/proc/self/fd/" + std::to_string(descriptor);
+    return linkat(AT_FDCWD, procPath.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0;
+}
+
+#endif
 
 } // namespace
 
@@ -145,6 +198,20 @@ std::filesystem::path FilePath(const std::filesystem::path &folder, std::string_
 TTextFileWriter::TTextFileWriter(std::filesystem::path target)
     : m_target(std::move(target))
 {
+    OpenTemporary();
+    m_buffer.reserve(FlushSize * 2);
+}
+
+TTextFileWriter::~TTextFileWriter()
+{
+    Discard();
+}
+
+#ifdef _WIN32
+
+void TTextFileWriter::OpenTemporary()
+{
+    m_destination = m_target;
     for (int attempt = 0; attempt < 10 && !m_file; ++attempt) {
         m_temporary = TemporaryBeside(m_target);
         m_file = OpenForWriting(m_temporary);
@@ -153,17 +220,136 @@ TTextFileWriter::TTextFileWriter(std::filesystem::path target)
     }
     if (!m_file)
         Fail(m_target, errno);
-    m_buffer.reserve(FlushSize * 2);
 }
 
-TTextFileWriter::~TTextFileWriter()
+void TTextFileWriter::PutInPlace()
+{
+    if (std::fclose(m_file) != 0)
+        Fail(m_target, errno);
+    m_file = nullptr;
+    std::error_code error;
+    if (!m_error) {
+        std::filesystem::rename(m_temporary, m_destination, error);
+        if (error)
+            Fail(m_target, error.message());
+    }
+    if (m_error)
+        std::filesystem::remove(m_temporary, error);
+}
+
+void TTextFileWriter::Discard()
 {
     if (m_file) {
         std::fclose(m_file);
+        m_file = nullptr;
         std::error_code ignored;
         std::filesystem::remove(m_temporary, ignored);
     }
 }
+
+#else
+
+void TTextFileWriter::OpenTemporary()
+{
+    struct stat existing
+    { };
+    bool exists = stat(m_target.c_str(), &existing) == 0;
+    if (exists && (S_ISCHR(existing.st_mode) || S_ISFIFO(existing.st_mode))) {
+        // Nothing to replace: a device or a pipe takes the lines as they come.
+        m_direct = true;
+        m_destination = m_target;
+        m_file = std::fopen(m_target.c_str(), "wb");
+        if (!m_file)
+            Fail(m_target, errno);
+        return;
+    }
+    m_destination = LinkTarget(m_target);
+    const char *destination = m_destination.c_str();
+    exists = stat(destination, &existing) == 0;
+    // A file that may not be written is not replaced either.
+    if (exists && access(destination, W_OK) != 0) {
+        Fail(m_target, errno);
+        return;
+    }
+    const std::filesystem::path folder = FolderOf(m_destination);
+    int descriptor = -1;
+#ifdef O_TMPFILE
+    // Unnamed until it is complete: nothing is left behind, however the process ends.
+    descriptor = open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+#endif
+    // Where the file system has no unnamed files, a short random name that an interruption removes.
+    for (int attempt = 0; attempt < 10 && descriptor < 0; ++attempt) {
+        m_temporary = RandomNameIn(folder);
+        descriptor = open(m_temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (descriptor >= 0)
+            m_cleanupSlot = WatchTemporaryFile(m_temporary);
+        else if (errno != EEXIST)
+            break;
+    }
+    if (descriptor < 0) {
+        m_temporary.clear();
+        Fail(m_target, errno);
+        return;
+    }
+    if (exists && S_ISREG(existing.st_mode)) {
+        // The owner only where the process may; the permission bits always.
+        if (fchown(descriptor, existing.st_uid, existing.st_gid) != 0
+            && fchown(descriptor, static_cast<uid_t>(-1), existing.st_gid) != 0) {
+            // The file stays the process's own.
+        }
+        if (fchmod(descriptor, existing.st_mode & 07777) != 0)
+            Fail(m_target, errno);
+    }
+    m_file = fdopen(descriptor, "wb");
+    if (!m_file) {
+        Fail(m_target, errno);
+        close(descriptor);
+    }
+}
+
+void TTextFileWriter::PutInPlace()
+{
+    if (m_direct) {
+        if (std::fclose(m_file) != 0)
+            Fail(m_target, errno);
+        m_file = nullptr;
+        return;
+    }
+    if (!m_error && (std::fflush(m_file) != 0 || fsync(fileno(m_file)) != 0))
+        Fail(m_target, errno);
+    for (int attempt = 0; attempt < 10 && !m_error && m_temporary.empty(); ++attempt) {
+        const std::filesystem::path name = RandomNameIn(FolderOf(m_destination));
+        if (LinkDescriptor(fileno(m_file), name)) {
+            m_temporary = name;
+            m_cleanupSlot = WatchTemporaryFile(m_temporary);
+        } else if (errno != EEXIST) {
+            Fail(m_target, errno);
+        }
+    }
+    if (std::fclose(m_file) != 0)
+        Fail(m_target, errno);
+    m_file = nullptr;
+    if (!m_error && std::rename(m_temporary.c_str(), m_destination.c_str()) != 0)
+        Fail(m_target, errno);
+    if (m_error && !m_temporary.empty())
+        unlink(m_temporary.c_str());
+    UnwatchTemporaryFile(m_cleanupSlot);
+    m_cleanupSlot = -1;
+}
+
+void TTextFileWriter::Discard()
+{
+    if (m_file) {
+        std::fclose(m_file);
+        m_file = nullptr;
+        if (!m_temporary.empty())
+            unlink(m_temporary.c_str());
+    }
+    UnwatchTemporaryFile(m_cleanupSlot);
+    m_cleanupSlot = -1;
+}
+
+#endif
 
 void TTextFileWriter::Fail(const std::filesystem::path &path, int error)
 {
@@ -195,19 +381,8 @@ std::optional<std::string> TTextFileWriter::Commit()
         && std::fwrite(m_buffer.data(), 1, m_buffer.size(), m_file) != m_buffer.size())
         Fail(m_target, errno);
     m_buffer.clear();
-    if (m_file) {
-        if (std::fclose(m_file) != 0)
-            Fail(m_target, errno);
-        m_file = nullptr;
-        std::error_code error;
-        if (!m_error) {
-            std::filesystem::rename(m_temporary, m_target, error);
-            if (error)
-                Fail(m_target, error.message());
-        }
-        if (m_error)
-            std::filesystem::remove(m_temporary, error);
-    }
+    if (m_file)
+        PutInPlace();
     return m_error;
 }
 

@@ -13,8 +13,12 @@
 std::string ToSystemCodePage(std::string_view utf8);
 
 // Writes a text file line by line, each line encoded and ended with CR LF, the last included. The
-// lines go to a temporary file beside the target, which replaces the target only when everything
-// was written: a failed save leaves the previous file intact.
+// lines go to a temporary file in the target's folder, which replaces the target only when
+// everything was written: a failed save leaves the previous file intact. On Linux the temporary
+// file has no name until it is complete (a short random name elsewhere, removed again when the
+// process is interrupted); a symbolic link is followed, so its target is replaced and the link
+// stays; an existing file keeps its permission bits and, where the process may, its owner. A
+// device or a pipe in place of the file is written into directly.
 class TTextFileWriter
 {
 public:
@@ -31,10 +35,16 @@ public:
 private:
     void Fail(const std::filesystem::path &path, int error);
     void Fail(const std::filesystem::path &path, const std::string &message);
+    void OpenTemporary();
+    void PutInPlace();
+    void Discard();
 
-    std::filesystem::path m_target;
-    std::filesystem::path m_temporary;
+    std::filesystem::path m_target; // as named, for messages
+    std::filesystem::path m_destination; // the file replaced: the target of a link
+    std::filesystem::path m_temporary; // empty while the temporary file has no name
     std::FILE *m_file = nullptr;
+    int m_cleanupSlot = -1;
+    bool m_direct = false; // a device or pipe, written into as it stands
     std::string m_buffer;
     std::optional<std::string> m_error;
 };

@@ -1,7 +1,8 @@
 #include "about_box.h"
 
+#include "colours.h"
+#include "design_units.h"
 #include "hover_label.h"
-#include "input_page.h"
 #include "logo_strip.h"
 #include "program_title.h"
 #include "scaled_layer.h"
@@ -13,8 +14,6 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QScreen>
-
-#include <cmath>
 
 namespace {
 
@@ -34,25 +33,18 @@ TVXR_CZL_FRM_CopyRight::TVXR_CZL_FRM_CopyRight(double scale)
 {
     setObjectName("VXR_CZL_FRM_CopyRight");
     setWindowTitle("关于");
-    setFixedSize(static_cast<int>(std::lround(260 * scale)),
-                 static_cast<int>(std::lround(330 * scale)));
+    setFixedSize(Scaled(260, scale), Scaled(330, scale));
     CopyRightLayer = new TScaledLayer("CopyRightLayer", QSize(260, 330), this);
     CopyRightLayer->setGeometry(rect());
     TScaledLayer *layer = CopyRightLayer;
 
-    const auto addLabel = [layer](const QString &name, const QString &text, int x, int y, int width,
-                                  int height) {
-        auto *label = new QLabel(text, layer);
-        label->setObjectName(name);
-        layer->Place(label, x, y, width, height);
-        return label;
-    };
-    lb_mokuaiming = addLabel("lb_mokuaiming", QString::fromUtf8(ProgramTitle), 0, 16, 265, 33);
+    lb_mokuaiming =
+        layer->AddLabel(layer, "lb_mokuaiming", QString::fromUtf8(ProgramTitle), 0, 16, 265, 33);
     lb_mokuaiming->setAlignment(Qt::AlignCenter);
     layer->SetFontPixels(lb_mokuaiming, 18);
     SetLinkLook(lb_mokuaiming, false, Qt::blue);
-    lB_copyright = addLabel("lB_copyright", "Copyright © 2024-2026", 32, 72, 217, 25);
-    lb_sheji = addLabel("lb_sheji", "设计：开发组", 32, 104, 100, 25);
+    lB_copyright = layer->AddLabel(layer, "lB_copyright", "Copyright © 2024-2026", 32, 72, 217, 25);
+    lb_sheji = layer->AddLabel(layer, "lb_sheji", "设计：开发组", 32, 104, 100, 25);
 
     lb_danwei = new THoverLabel("lb_danwei", OrganizationName, layer);
     layer->Place(lb_danwei, 32, 128, 218, 25);
@@ -60,12 +52,12 @@ TVXR_CZL_FRM_CopyRight::TVXR_CZL_FRM_CopyRight(double scale)
     layer->SetFontPixels(lb_danwei, 10);
     SetLinkLook(lb_danwei, false, Colours::Note);
 
-    lb_wangzhilb = addLabel("lb_wangzhilb", "网址：", 32, 152, 50, 25);
+    lb_wangzhilb = layer->AddLabel(layer, "lb_wangzhilb", "网址：", 32, 152, 50, 25);
     lb_wangzhi = new THoverLabel("lb_wangzhi", WebAddress.host(), layer);
     layer->Place(lb_wangzhi, 70, 152, 146, 25);
     SetLinkLook(lb_wangzhi, false, Qt::blue);
 
-    lb_lianxi = addLabel("lb_lianxi", "邮箱：", 32, 176, 50, 25);
+    lb_lianxi = layer->AddLabel(layer, "lb_lianxi", "邮箱：", 32, 176, 50, 25);
     lb_lianxiUr = new THoverLabel("lb_lianxiUr", MailAddress.path(), layer);
     layer->Place(lb_lianxiUr, 70, 176, 146, 25);
     SetLinkLook(lb_lianxiUr, false, Qt::blue);
@@ -77,7 +69,7 @@ TVXR_CZL_FRM_CopyRight::TVXR_CZL_FRM_CopyRight(double scale)
     layer->Place(cbt_update, 216, 156, 20, 40);
     layer->SetFontPixels(cbt_update, 10);
 
-    img_picture = addLabel("img_picture", QString(), 72, 212, 100, 100);
+    img_picture = layer->AddLabel(layer, "img_picture", QString(), 72, 212, 100, 100);
     QPixmap picture(200, 200);
     picture.fill(Qt::transparent);
     QPainter painter(&picture);

@@ -1,6 +1,7 @@
 #include "candidate_grid.h"
 
 #include "candidate_model.h"
+#include "design_units.h"
 #include "grid_style.h"
 
 #include "candidate.h"
@@ -9,18 +10,12 @@
 #include <QStyle>
 
 #include <algorithm>
-#include <cmath>
 
 namespace {
 
 constexpr int DesignRowHeight = 22;
 constexpr int DesignHeaderHeight = 22;
 constexpr int FirstDetailColumn = CandidateColumn::Hr;
-
-int Scaled(int units, double scale)
-{
-    return std::max(1, static_cast<int>(std::lround(units * scale)));
-}
 
 int DesignWidth(int column)
 {
@@ -69,10 +64,10 @@ void TCandidateGrid::SetScale(double scale)
 {
     m_scale = scale;
     for (int column = 0; column < CandidateColumn::Remark; ++column)
-        setColumnWidth(column, Scaled(DesignWidth(column), scale));
-    setColumnWidth(CandidateColumn::Remark, Scaled(m_remarkWidth, scale));
-    verticalHeader()->setDefaultSectionSize(Scaled(DesignRowHeight, scale));
-    horizontalHeader()->setFixedHeight(Scaled(DesignHeaderHeight, scale));
+        setColumnWidth(column, ScaledExtent(DesignWidth(column), scale));
+    setColumnWidth(CandidateColumn::Remark, ScaledExtent(m_remarkWidth, scale));
+    verticalHeader()->setDefaultSectionSize(ScaledExtent(DesignRowHeight, scale));
+    horizontalHeader()->setFixedHeight(ScaledExtent(DesignHeaderHeight, scale));
     FitNumberColumn();
 }
 
@@ -84,5 +79,5 @@ void TCandidateGrid::FitNumberColumn()
     const int margin = 2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 4);
     const int needed = fontMetrics().horizontalAdvance(widest) + margin;
     setColumnWidth(CandidateColumn::Number,
-                   std::max(Scaled(DesignWidth(CandidateColumn::Number), m_scale), needed));
+                   std::max(ScaledExtent(DesignWidth(CandidateColumn::Number), m_scale), needed));
 }

@@ -32,7 +32,6 @@ public:
     void Clear();
     // The header of `column` as shown, padded.
     void SetHeader(int column, const QString &text);
-    QString Header(int column) const { return m_headers.at(column); }
 
 private:
     const TCandidateTexts &RowTexts(int row) const;

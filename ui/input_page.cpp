@@ -8,7 +8,6 @@
 
 #include "decimal_reader.h"
 #include "messages.h"
-#include "pick_back.h"
 #include "pile_items.h"
 
 #include <QCheckBox>
@@ -18,6 +17,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSignalBlocker>
 
 using namespace GridColumns;
 
@@ -110,12 +110,11 @@ QComboBox *NumberCombo(QWidget *parent, const QString &name)
     return combo;
 }
 
-QComboBox *ListCombo(QWidget *parent, const QString &name, const QStringList &items, int selected)
+QComboBox *ListCombo(QWidget *parent, const QString &name, const QStringList &items)
 {
     auto *combo = new QComboBox(parent);
     combo->setObjectName(name);
     combo->addItems(items);
-    combo->setCurrentIndex(selected);
     return combo;
 }
 
@@ -128,6 +127,8 @@ TInputPage::TInputPage(QWidget *parent)
     BuildPileGroup();
     BuildGroundGroup();
     BuildResultGroup();
+    // The values of a new page are those of a new pile input; the controls' looks above match them.
+    ShowPileInput(TPileInput {});
     m_ddText = cbe_dd->currentText();
     m_tyzdText = cbe_tyzd->currentText();
 
@@ -207,19 +208,17 @@ void TInputPage::BuildPileGroup()
 {
     QWidget *group = gpb_srcs;
     lb_jmlx = AddLabel(group, "lb_jmlx", "桩身截面类型", 12, 26, 180, 28);
-    cbb_jmlx = ListCombo(group, "cbb_jmlx", Items(PileItems::Sections), 0);
+    cbb_jmlx = ListCombo(group, "cbb_jmlx", Items(PileItems::Sections));
     Place(cbb_jmlx, 200, 26, 156, 28);
 
     lb_dd = AddLabel(group, "lb_dd", "桩  身   直   径    d (mm)", 12, 64, 180, 28);
     cbe_dd = NumberCombo(group, "cbe_dd");
     cbe_dd->addItems(Steps(1000, 2000, 100));
-    cbe_dd->setCurrentIndex(0);
     Place(cbe_dd, 200, 64, 156, 28);
 
     lb_tyzd = AddLabel(group, "lb_tyzd", "椭圆直段长度    c (mm)", 12, 102, 180, 28);
     cbe_tyzd = NumberCombo(group, "cbe_tyzd");
     cbe_tyzd->addItems(Steps(100, 1200, 100));
-    cbe_tyzd->setEditText("0");
     Place(cbe_tyzd, 200, 102, 156, 28);
     lb_tyzd->setEnabled(false);
     cbe_tyzd->setEnabled(false);
@@ -237,25 +236,22 @@ void TInputPage::BuildGroundGroup()
 {
     QWidget *group = gpb_yscs;
     const auto addCountRow = [&](QLabel *&label, QComboBox *&combo, const QString &name,
-                                 const QString &text, const QStringList &items, int selected,
-                                 int y) {
+                                 const QString &text, const QStringList &items, int y) {
         label = AddLabel(group, "lb_" + name, text, 12, y, 130, 26);
-        combo = ListCombo(group, "cbb_" + name, items, selected);
+        combo = ListCombo(group, "cbb_" + name, items);
         // The four choices of this group are drawn at 80 % scale.
         Place(combo, 146, y + 2, 210, 22);
         SetFontPixels(combo, 11);
     };
-    addCountRow(lb_tuchengshu, cbb_tuchengshu, "tuchengshu", "覆盖层土层数", Steps(0, 9, 1), 1, 22);
-    addCountRow(lb_yanchengshu, cbb_yanchengshu, "yanchengshu", "嵌岩段岩层数", Steps(1, 9, 1), 0,
-                52);
+    addCountRow(lb_tuchengshu, cbb_tuchengshu, "tuchengshu", "覆盖层土层数", Steps(0, 9, 1), 22);
+    addCountRow(lb_yanchengshu, cbb_yanchengshu, "yanchengshu", "嵌岩段岩层数", Steps(1, 9, 1), 52);
     addCountRow(lb_chezhuxishu, cbb_chezhuxishu, "chezhuxishu", "侧阻端阻系数",
-                Items(PileItems::CoefModes), 1, 82);
+                Items(PileItems::CoefModes), 82);
     addCountRow(lb_chazhiyiju, cbb_chazhiyiju, "chazhiyiju", "系数插值依据",
-                Items(PileItems::Bases), 0, 112);
+                Items(PileItems::Bases), 112);
 
     ckb_zhuankongzhuang = new QCheckBox("钻孔桩", group);
     ckb_zhuankongzhuang->setObjectName("ckb_zhuankongzhuang");
-    ckb_zhuankongzhuang->setChecked(true);
     Place(ckb_zhuankongzhuang, 12, 146, 120, 28);
     cbt_kuozhanbiaoge = AddButton(group, "cbt_kuozhanbiaoge", "展开", 296, 148, 60, 26);
     cbt_kuozhanbiaoge->setProperty("small", true);
@@ -271,15 +267,6 @@ void TInputPage::BuildGroundGroup()
         StringGrid_TC1->SetColumnShown(column, false);
     for (int column = strgrd04_Flo_wangzhengzhishu; column < RockColumnCount; ++column)
         StringGrid_YC1->SetColumnShown(column, column == strgrd05_Flo_frk);
-
-    // The first rows of a new page.
-    StringGrid_TC1->SetRowCount(1);
-    StringGrid_TC1->SetCell(0, strgrd_t01_Flo_li, "5.00");
-    StringGrid_TC1->SetCell(0, strgrd_t02_Flo_qik, "200.00");
-    StringGrid_YC1->SetRowCount(1);
-    const QStringList rock {"1.00", "中风化", "较完整", "0.75", "25.00", "0.50", "0.04"};
-    for (int i = 0; i < rock.size(); ++i)
-        StringGrid_YC1->SetCell(0, strgrd01_Flo_lr + i, rock[i]);
 }
 
 void TInputPage::BuildResultGroup()
@@ -317,7 +304,6 @@ void TInputPage::BuildResultGroup()
     popbox_jingdu = new QListWidget(group);
     popbox_jingdu->setObjectName("popbox_jingdu");
     popbox_jingdu->addItems(Items(PileItems::Roundings));
-    popbox_jingdu->setCurrentRow(static_cast<int>(TRoundingMode::Units));
     Place(popbox_jingdu, 248, 4, 90, 104);
     popbox_jingdu->hide();
 }
@@ -346,24 +332,51 @@ void TInputPage::ShowStatusStrip()
     lb_shuoming->show();
 }
 
-void TInputPage::ShowCandidate(const TPickBack &candidate)
+void TInputPage::ShowPileInput(const TPileInput &input)
 {
-    cbb_jmlx->setCurrentIndex(candidate.sectionItem);
-    cbe_dd->setEditText(ToQ(candidate.d));
-    cbe_tyzd->setEditText(ToQ(candidate.c));
-    cbb_yanchengshu->setCurrentIndex(candidate.rockLayerCount - 1);
-    cbb_chezhuxishu->setCurrentIndex(static_cast<int>(candidate.coefMode));
-    cbb_chazhiyiju->setCurrentIndex(static_cast<int>(candidate.basis));
-    TLayerGrid *rock = StringGrid_YC1;
-    rock->SetCell(0, strgrd01_Flo_lr, ToQ(candidate.hi));
-    rock->SetCell(0, strgrd02_Str_fenghuachengdu, ToQ(candidate.weathering));
-    if (candidate.integrityGrade)
-        rock->SetCell(0, strgrd03_Str_wanzhengchengdu, ToQ(*candidate.integrityGrade));
-    if (candidate.integrityIndex)
-        rock->SetCell(0, strgrd04_Flo_wangzhengzhishu, ToQ(*candidate.integrityIndex));
-    rock->SetCell(0, strgrd05_Flo_frk, ToQ(candidate.frk));
-    // A count of 0 keeps the soil rows in the hidden grid; they all come back with the count.
-    cbb_tuchengshu->setCurrentIndex(candidate.noSoilLayers ? 0 : StringGrid_TC1->RowCount());
+    // The section first: its change behaviour sets the pick list and default of c, which the
+    // input's own d and c then replace.
+    cbb_jmlx->setCurrentIndex(IsRectangular(input.sectionType)
+                                  ? static_cast<int>(TSectionType::Rectangle)
+                                  : static_cast<int>(input.sectionType));
+    cbe_dd->setEditText(ToQ(input.d));
+    cbe_tyzd->setEditText(ToQ(input.c));
+
+    const int rockCount = static_cast<int>(input.rockLayers.size());
+    StringGrid_YC1->SetRowCount(rockCount);
+    cbb_yanchengshu->setCurrentIndex(rockCount - 1);
+    cbb_chezhuxishu->setCurrentIndex(static_cast<int>(input.coefMode));
+    cbb_chazhiyiju->setCurrentIndex(static_cast<int>(input.interpBasis));
+    for (int i = 0; i < rockCount; ++i) {
+        const TRockLayer &rock = input.rockLayers[i];
+        TLayerGrid *grid = StringGrid_YC1;
+        grid->SetCell(i, strgrd01_Flo_lr, ToQ(rock.hi));
+        grid->SetCell(i, strgrd02_Str_fenghuachengdu, ToQ(rock.weathering));
+        grid->SetCell(i, strgrd03_Str_wanzhengchengdu, ToQ(rock.integrityGrade));
+        grid->SetCell(i, strgrd04_Flo_wangzhengzhishu, ToQ(rock.integrityIndex));
+        grid->SetCell(i, strgrd05_Flo_frk, ToQ(rock.frk));
+        grid->SetCell(i, strgrd06_Flo_c1, ToQ(rock.c1Specified));
+        grid->SetCell(i, strgrd07_Flo_c2, ToQ(rock.c2Specified));
+    }
+    ckb_zhuankongzhuang->setChecked(input.boredPile);
+    {
+        // A precision written from a record waits for the next calculation, as one chosen while
+        // the list is closed.
+        const QSignalBlocker quiet(popbox_jingdu);
+        popbox_jingdu->setCurrentRow(static_cast<int>(input.rounding));
+    }
+
+    // The soil layers last. Without any, the grid is hidden and keeps the rows it holds, which come
+    // back with a count above 0.
+    const int soilCount = static_cast<int>(input.soilLayers.size());
+    if (soilCount > 0) {
+        StringGrid_TC1->SetRowCount(soilCount);
+        for (int j = 0; j < soilCount; ++j) {
+            StringGrid_TC1->SetCell(j, strgrd_t01_Flo_li, ToQ(input.soilLayers[j].li));
+            StringGrid_TC1->SetCell(j, strgrd_t02_Flo_qik, ToQ(input.soilLayers[j].qik));
+        }
+    }
+    cbb_tuchengshu->setCurrentIndex(soilCount);
 }
 
 void TInputPage::ShowResultsButton()
@@ -486,13 +499,12 @@ void TInputPage::cbb_chazhiyijuChange(int)
 
 void TInputPage::cbt_kuozhanbiaogeClick()
 {
-    // The button's text is the only record of the expanded state.
-    const bool expand = cbt_kuozhanbiaoge->text() == "展开";
+    m_gridsExpanded = !m_gridsExpanded;
     for (int column = SoilExpandFirst; column <= SoilExpandLast; ++column)
-        StringGrid_TC1->SetColumnShown(column, expand);
+        StringGrid_TC1->SetColumnShown(column, m_gridsExpanded);
     for (int column = RockExpandFirst; column <= RockExpandLast; ++column)
-        StringGrid_YC1->SetColumnShown(column, expand);
-    cbt_kuozhanbiaoge->setText(expand ? "折叠" : "展开");
+        StringGrid_YC1->SetColumnShown(column, m_gridsExpanded);
+    cbt_kuozhanbiaoge->setText(m_gridsExpanded ? "折叠" : "展开");
 }
 
 void TInputPage::cbt_JingDuClick()

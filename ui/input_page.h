@@ -1,12 +1,10 @@
 #pragma once
 
+#include "colours.h"
 #include "scaled_layer.h"
 
 #include "calculation.h"
-#include "page_texts.h"
 #include "pile_input.h"
-
-#include <QColor>
 
 class QCheckBox;
 class QComboBox;
@@ -17,18 +15,10 @@ class QListWidget;
 class QPushButton;
 class TLayerGrid;
 class TLogoStrip;
-struct TPickBack;
-
-namespace Colours {
-inline const QColor Error(0xFF, 0x00, 0x00);
-inline const QColor Hint(0xFF, 0x00, 0xFF);
-inline const QColor Note(0x00, 0x00, 0x00);
-inline const QColor Compliant(0x00, 0x80, 0x00);
-} // namespace Colours
-
 // The input page MainFormLayer: the pile's section and size, the soil and rock layer grids, the
 // coefficient choices, the result display and the status line. Every change of an input value
-// clears the shown result; the page reads itself into a TPileInput and shows a calculation.
+// clears the shown result; the page is filled from a TPileInput, reads itself into one and shows a
+// calculation.
 class TInputPage : public TScaledLayer
 {
     Q_OBJECT
@@ -41,12 +31,17 @@ public:
     // Shows a message in the status line, which from then on stands in place of the logo strip.
     void ShowStatus(const QString &text, const QColor &colour);
 
+    // Fills the page from `input` through its own controls, so that each change runs its change
+    // behaviour: the section before d and c, the rock layers, the coefficient mode and the basis,
+    // the bored-pile flag, the precision (which does not calculate), and the soil layers last (none
+    // hides the soil grid with the rows it holds). A new page shows TPileInput {}; a pick-back
+    // shows the candidate written over the page. The result display is left to the caller.
+    void ShowPileInput(const TPileInput &input);
+    // The page as a pile input: the selected layer counts, the cells as they stand.
     TPileInput ReadPileInput() const;
     // Writes what a calculation gave: the result columns as far as the run got, the exchanged
     // sides of a rectangle, Ra and the tip share, their colours and the status line.
     void ShowCalculation(const TPileInput &input, const TCalcOutcome &outcome);
-    // The page's texts that the reports print, read after the calculation.
-    TPageTexts PageTexts() const;
     // After a calculation that went to the reports: "结果" in place of "计算", precision list
     // closed.
     void ShowResultsButton();
@@ -54,16 +49,8 @@ public:
     // What a sweep starts from: the page as it stands, with every row the soil grid holds, shown or
     // not.
     TPileInput ReadSweepBase() const;
-    // Puts an optimization candidate into the page through its own controls, so that each change
-    // runs its change behaviour: the section before d and c, one rock layer, "程序自动插值", the
-    // basis, the first rock row's cells, and the soil layer count (none, or every row the soil grid
-    // holds). The result display is left to the caller.
-    void ShowCandidate(const TPickBack &candidate);
     // The status label in place of the logo strip, its text as it stands.
     void ShowStatusStrip();
-
-    TLayerGrid *SoilGrid() const { return StringGrid_TC1; }
-    TLayerGrid *RockGrid() const { return StringGrid_YC1; }
 
 signals:
     void ComputeRequested();
@@ -137,6 +124,7 @@ private:
     TLogoStrip *img_logo;
     QLabel *lb_shuoming;
 
+    bool m_gridsExpanded = false; // cbt_kuozhanbiaoge shows "折叠" while the grids are expanded
     // The last texts seen, so that a size field's change runs only when its text really changed.
     QString m_ddText;
     QString m_tyzdText;

@@ -1,5 +1,6 @@
 #include "layer_grid.h"
 
+#include "design_units.h"
 #include "grid_delegate.h"
 #include "grid_style.h"
 
@@ -7,16 +8,9 @@
 #include <QScrollBar>
 #include <QStandardItemModel>
 
-#include <cmath>
-
 namespace {
 
 constexpr int DesignRowHeight = 22;
-
-int Scaled(int units, double scale)
-{
-    return std::max(1, static_cast<int>(std::lround(units * scale)));
-}
 
 } // namespace
 
@@ -118,10 +112,10 @@ void TLayerGrid::SetScale(double scale)
 {
     m_scale = scale;
     for (int column = 0; column < ColumnCount(); ++column)
-        setColumnWidth(column, Scaled(m_columns[column].width, scale));
+        setColumnWidth(column, ScaledExtent(m_columns[column].width, scale));
     m_frozen->setColumnWidth(0, columnWidth(0));
-    verticalHeader()->setDefaultSectionSize(Scaled(DesignRowHeight, scale));
-    m_frozen->verticalHeader()->setDefaultSectionSize(Scaled(DesignRowHeight, scale));
+    verticalHeader()->setDefaultSectionSize(ScaledExtent(DesignRowHeight, scale));
+    m_frozen->verticalHeader()->setDefaultSectionSize(ScaledExtent(DesignRowHeight, scale));
     UpdateFrozenGeometry();
 }
 

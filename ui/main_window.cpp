@@ -1,6 +1,7 @@
 #include "main_window.h"
 
 #include "about_box.h"
+#include "design_units.h"
 #include "documents_folder.h"
 #include "input_page.h"
 #include "optimization_page.h"
@@ -9,9 +10,8 @@
 #include "results_page.h"
 
 #include "calculation.h"
-#include "candidate_file.h"
 #include "file_names.h"
-#include "pick_back.h"
+#include "page_texts.h"
 #include "text_file.h"
 #include "time_stamp.h"
 
@@ -22,7 +22,6 @@
 #include <QScreen>
 
 #include <algorithm>
-#include <cmath>
 
 namespace {
 
@@ -50,24 +49,6 @@ double ScreenScale()
                       0.3, 1.0);
 }
 
-// The candidate a sweep leaves on the input page, in the form a pick-back writes it.
-TPickBack CandidateOnPage(const TPileInput &input, const TCandidateContext &context)
-{
-    const TRockLayer &rock = input.rockLayers.front();
-    TPickBack candidate;
-    candidate.sectionItem = static_cast<int>(input.sectionType);
-    candidate.d = input.d;
-    candidate.c = input.c;
-    candidate.basis = input.interpBasis;
-    candidate.hi = rock.hi;
-    candidate.weathering = rock.weathering;
-    candidate.integrityGrade = rock.integrityGrade;
-    candidate.integrityIndex = rock.integrityIndex;
-    candidate.frk = rock.frk;
-    candidate.noSoilLayers = !context.withOverburden;
-    return candidate;
-}
-
 } // namespace
 
 TVXR_FRM_MDLF1::TVXR_FRM_MDLF1(double scale)
@@ -76,11 +57,11 @@ TVXR_FRM_MDLF1::TVXR_FRM_MDLF1(double scale)
                   | Qt::MSWindowsFixedSizeDialogHint)
     , m_scale(scale > 0 ? scale : ScreenScale())
     , m_documentsFolder(DocumentsFolder)
+    , m_clock(std::chrono::system_clock::now)
 {
     setObjectName("VXR_FRM_MDLF1");
     setWindowTitle(QString::fromUtf8(ProgramTitle) + QString::fromUtf8(CaptionSuffix));
-    setFixedSize(static_cast<int>(std::lround(DesignWidth * m_scale)),
-                 static_cast<int>(std::lround(DesignHeight * m_scale)));
+    setFixedSize(Scaled(DesignWidth, m_scale), Scaled(DesignHeight, m_scale));
     setStyleSheet(ButtonStyle);
 
     MainFormLayer = new TInputPage(this);
@@ -104,18 +85,13 @@ TVXR_FRM_MDLF1::TVXR_FRM_MDLF1(double scale)
             &TVXR_FRM_MDLF1::cbt_sanchuClick);
     connect(YouHuaFormLayer, &TOptimizationPage::BackRequested, this,
             &TVXR_FRM_MDLF1::cbt_YHfanhuiClick);
-    connect(YouHuaFormLayer, &TOptimizationPage::ComputeRequested, this,
-            &TVXR_FRM_MDLF1::cbt_YHcomputeClick);
-    connect(YouHuaFormLayer, &TOptimizationPage::SweepFinished, this,
-            &TVXR_FRM_MDLF1::SweepFinished);
-    connect(YouHuaFormLayer, &TOptimizationPage::SaveFinished, this,
-            &TVXR_FRM_MDLF1::CandidatesSaved);
-    connect(YouHuaFormLayer, &TOptimizationPage::FilterRequested, this,
-            &TVXR_FRM_MDLF1::cbt_YHsaixuanClick);
-    connect(YouHuaFormLayer, &TOptimizationPage::HeaderClicked, this,
-            &TVXR_FRM_MDLF1::Grid_YouhuaHeaderClick);
-    connect(YouHuaFormLayer, &TOptimizationPage::RowDoubleClicked, this,
-            &TVXR_FRM_MDLF1::Grid_YouhuaCellDblClick);
+    connect(YouHuaFormLayer, &TOptimizationPage::CandidateCalculated, this,
+            &TVXR_FRM_MDLF1::ShowSweepCandidate);
+    connect(YouHuaFormLayer, &TOptimizationPage::CandidatePicked, this,
+            &TVXR_FRM_MDLF1::ShowPickedCandidate);
+    connect(YouHuaFormLayer, &TOptimizationPage::MessageRaised, this, &TVXR_FRM_MDLF1::ShowMessage);
+    connect(YouHuaFormLayer, &TOptimizationPage::ErrorRaised, this, &TVXR_FRM_MDLF1::ShowError);
+    YouHuaFormLayer->SetInputReader([this] { return MainFormLayer->ReadSweepBase(); });
     // "存盘" asks for the same permission as "保存"; SaveResults tells them apart by the mode.
     connect(YouHuaFormLayer, &TOptimizationPage::SaveRequested, this,
             &TVXR_FRM_MDLF1::cbt_SaveClick);
@@ -137,6 +113,16 @@ void TVXR_FRM_MDLF1::SetDocumentsFolder(std::function<std::filesystem::path()> f
 void TVXR_FRM_MDLF1::SetMessageSink(std::function<void(const QString &)> sink)
 {
     m_showMessage = std::move(sink);
+}
+
+void TVXR_FRM_MDLF1::SetClock(TClock clock)
+{
+    m_clock = std::move(clock);
+}
+
+std::string TVXR_FRM_MDLF1::TimeStamp() const
+{
+    return TimeStampText(m_clock());
 }
 
 void TVXR_FRM_MDLF1::paintEvent(QPaintEvent *)
@@ -168,12 +154,12 @@ bool TVXR_FRM_MDLF1::cbt_computeClick()
         return false;
     }
     if (m_optimizationMode == 0) {
-        m_reports.WriteReports(input, outcome.result, MainFormLayer->PageTexts(), TimeStampText());
+        // The page shows the input as the reports print it: a rectangle's sides exchanged.
+        m_reports.WriteReports(input, outcome.result, PageTextsOf(input, outcome.result),
+                               TimeStamp());
+        m_unsavedReports = UnsavedBook | UnsavedTable;
         JieGuo_DocLayer->ShowReports(m_reports, true);
         MainFormLayer->ShowResultsButton();
-        m_unsavedReports = UnsavedBook | UnsavedTable;
-        JieGuo_DocLayer->EnableSave(true);
-        JieGuo_DocLayer->EnableDelete(true);
     }
     return true;
 }
@@ -245,7 +231,8 @@ void TVXR_FRM_MDLF1::SaveResults(const QStringList &,
         return;
     }
     if (m_optimizationMode != 0) {
-        SaveCandidates();
+        YouHuaFormLayer->SaveCandidates(m_documentsFolder(), TimeStamp(),
+                                        MainFormLayer->ReadPileInput().soilLayers);
         return;
     }
     const bool book = JieGuo_DocLayer->BookShown();
@@ -259,122 +246,30 @@ void TVXR_FRM_MDLF1::SaveResults(const QStringList &,
         return;
     }
     m_unsavedReports &= ~(book ? UnsavedBook : UnsavedTable);
-    JieGuo_DocLayer->EnableSave(false);
+    JieGuo_DocLayer->UpdateSaveButton();
 }
 
 void TVXR_FRM_MDLF1::cbt_sanchuClick()
 {
     m_reports.DeleteLastPile();
-    if (m_reports.PileCount() == 0) {
-        m_unsavedReports = 0;
-        JieGuo_DocLayer->EnableSave(false);
-        JieGuo_DocLayer->EnableDelete(false);
-    } else {
-        // Both reports changed: a file saved before the deletion still holds the deleted pile,
-        // so each page can be saved again.
-        m_unsavedReports = UnsavedBook | UnsavedTable;
-        JieGuo_DocLayer->EnableSave(true);
-    }
+    // With piles left both reports changed: a file saved before the deletion still holds the
+    // deleted pile, so each page can be saved again.
+    m_unsavedReports = m_reports.PileCount() == 0 ? 0 : UnsavedBook | UnsavedTable;
     JieGuo_DocLayer->ShowReports(m_reports, false);
 }
 
-void TVXR_FRM_MDLF1::SaveCandidates()
+void TVXR_FRM_MDLF1::ShowSweepCandidate(const TPileInput &input, const TCalcOutcome &outcome)
 {
-    TCandidateFile file;
-    if (YouHuaFormLayer->Shown(TCandidateList::Raw)
-        && !YouHuaFormLayer->Table(TCandidateList::Raw).Empty()) {
-        file.kind = TCandidateFileKind::Raw;
-        file.table = &YouHuaFormLayer->Table(TCandidateList::Raw);
-    } else if (YouHuaFormLayer->Shown(TCandidateList::Filtered)
-               && !YouHuaFormLayer->Table(TCandidateList::Filtered).Empty()) {
-        file.kind = TCandidateFileKind::Filtered;
-        file.table = &YouHuaFormLayer->Table(TCandidateList::Filtered);
-    } else {
-        return;
-    }
-    file.soilAppendix = WantsSoilAppendix(YouHuaFormLayer->Options());
-    file.soilLayers = MainFormLayer->ReadPileInput().soilLayers;
-    file.timeStamp = TimeStampText();
-    // A list of a million rows takes seconds to write: the worker writes the rows as they stand
-    // now, from its own copy of their order.
-    TCandidateTable rows = *file.table;
-    YouHuaFormLayer->StartSave(
-        [file = std::move(file), rows = std::move(rows), folder = m_documentsFolder()]() mutable {
-            file.table = &rows;
-            return SaveCandidateFile(folder, file);
-        });
+    // As if the sweep had run the candidate through "计算": the reports stay as they are.
+    MainFormLayer->ShowPileInput(input);
+    MainFormLayer->ResetResultDisplay();
+    MainFormLayer->ShowStatusStrip();
+    MainFormLayer->ShowCalculation(input, outcome);
 }
 
-void TVXR_FRM_MDLF1::CandidatesSaved()
+void TVXR_FRM_MDLF1::ShowPickedCandidate(const TPileInput &input)
 {
-    if (const auto &error = YouHuaFormLayer->SaveError()) {
-        // "存盘" stays as it was, so the list can be saved again.
-        ShowMessage(ToQ(*error));
-        return;
-    }
-    YouHuaFormLayer->EnableSave(false);
-}
-
-void TVXR_FRM_MDLF1::cbt_YHcomputeClick()
-{
-    m_optimizationMode = 1;
-    YouHuaFormLayer->StartSweep(MainFormLayer->ReadSweepBase());
-}
-
-void TVXR_FRM_MDLF1::SweepFinished()
-{
-    TSweepResult sweep = YouHuaFormLayer->TakeSweepResult();
-    if (sweep.pageInput && sweep.pageOutcome) {
-        // The input page shows the last candidate calculated, or the one that failed, and its
-        // calculation, as if the sweep had run each one through "计算"; the reports stay as
-        // they are.
-        const TPileInput &input = *sweep.pageInput;
-        MainFormLayer->ShowCandidate(CandidateOnPage(input, sweep.table.context));
-        MainFormLayer->ResetResultDisplay();
-        MainFormLayer->ShowStatusStrip();
-        MainFormLayer->ShowCalculation(input, *sweep.pageOutcome);
-    }
-    if (sweep.end != TSweepEnd::OptionFailure && sweep.end != TSweepEnd::TooManyCandidates) {
-        // The grid holds new rows in the order they were calculated, whether the sweep ended
-        // or stopped.
-        m_sortStateD = 0;
-        m_sortStateRa = 0;
-    }
-    const std::optional<std::string> errorBox = sweep.errorBox;
-    YouHuaFormLayer->ShowSweep(std::move(sweep));
-    if (errorBox)
-        ShowError(ToQ(*errorBox));
-}
-
-void TVXR_FRM_MDLF1::cbt_YHsaixuanClick()
-{
-    TFilterResult filter =
-        FilterCandidates(YouHuaFormLayer->Table(TCandidateList::Raw), YouHuaFormLayer->Options());
-    if (filter.errorBox) {
-        ShowError(ToQ(*filter.errorBox));
-        return;
-    }
-    m_sortStateD = 0;
-    m_sortStateRa = 0;
-    if (!filter.filtered.Empty())
-        m_optimizationMode = 1;
-    YouHuaFormLayer->ShowFilter(std::move(filter));
-}
-
-void TVXR_FRM_MDLF1::Grid_YouhuaHeaderClick(TCandidateList list, int column)
-{
-    TSortState state {m_sortStateD, m_sortStateRa};
-    YouHuaFormLayer->ClickHeader(list, state, column);
-    m_sortStateD = state.sortStateD;
-    m_sortStateRa = state.sortStateRa;
-}
-
-void TVXR_FRM_MDLF1::Grid_YouhuaCellDblClick(TCandidateList list, int row)
-{
-    const TCandidateTable &table = YouHuaFormLayer->Table(list);
-    if (row < 0 || static_cast<std::size_t>(row) >= table.Size())
-        return;
-    MainFormLayer->ShowCandidate(PickBack(table.Row(row), table.context));
+    MainFormLayer->ShowPileInput(input);
     cbt_YHfanhuiClick();
     MainFormLayer->ResetResultDisplay();
 }

@@ -3,25 +3,31 @@
 // The program in one window. TVXR_FRM_MDLF1 holds three full-size pages, one shown at a time:
 //   TInputPage (MainFormLayer)         - the pile's input, "计算", the result display, status line
 //   TResultsPage (JieGuo_DocLayer)     - the calculation book and the summary table, save, delete
-//   TOptimizationPage (YouHuaFormLayer)- the optimization design: options table, candidate grids;
-//                                        sweeps and candidate files run on a worker thread
-// and the program-wide state: UnsavedReports, OptimizationMode, SortStateD, SortStateRa, with
-// PileCount kept by the reports object. cbt_computeClick is the single entry of a calculation: it
-// reads the input page into a TPileInput, runs Calculate (core/), shows the outcome on the input
-// page and, outside the optimization, adds the pile to TPileReports (reports/). The about box
-// TVXR_CZL_FRM_CopyRight is made on first use and kept.
+//   TOptimizationPage (YouHuaFormLayer)- the optimization design: options table, candidate grids,
+//                                        sweep, filter, sort, pick-back; sweeps and candidate files
+//                                        run on a worker thread
+// and the program-wide state: UnsavedReports and OptimizationMode, with PileCount kept by the
+// reports object and SortStateD and SortStateRa by the optimization page, the only one that reads
+// them. The window hosts: it switches the pages, carries what one page gives another and holds the
+// reports. cbt_computeClick is the single entry of a calculation: it reads the input page into a
+// TPileInput, runs Calculate (core/), shows the outcome on the input page and, outside the
+// optimization, adds the pile to TPileReports (reports/). The about box TVXR_CZL_FRM_CopyRight is
+// made on first use and kept.
 
-#include "optimization_page.h"
 #include "storage_permission.h"
 
 #include "pile_reports.h"
 
 #include <QWidget>
 
+#include <chrono>
 #include <filesystem>
 #include <functional>
+#include <string>
 
+struct TCalcOutcome;
 class TInputPage;
+class TOptimizationPage;
 class TResultsPage;
 class TScaledLayer;
 class TVXR_CZL_FRM_CopyRight;
@@ -36,7 +42,8 @@ public:
     explicit TVXR_FRM_MDLF1(double scale = 0);
     ~TVXR_FRM_MDLF1() override;
 
-    // The compute command; true when the calculation succeeded.
+    // The compute command on the input page as it stands; true when the calculation succeeded.
+    // Outside the optimization a success adds the pile to the reports.
     bool cbt_computeClick();
 
     int PileCount() const { return m_reports.PileCount(); }
@@ -50,6 +57,11 @@ public:
     // (an error box for a text that is not a number) unless replaced.
     void SetDocumentsFolder(std::function<std::filesystem::path()> folder);
     void SetMessageSink(std::function<void(const QString &)> sink);
+    // Where the time stamps of the reports and the saved files come from: the system clock unless
+    // replaced (a fixed moment makes the reports comparable with stored ones). It is asked at each
+    // calculation that goes to the reports and at each save of a candidate list.
+    using TClock = std::function<std::chrono::system_clock::time_point()>;
+    void SetClock(TClock clock);
 
     // The result handler of the storage permission: writes the page on show to its file.
     void SaveResults(const QStringList &permissions,
@@ -67,22 +79,17 @@ private:
     void cbt_CopyRightClick();
     void cbt_SaveClick();
     void cbt_sanchuClick();
-    void cbt_YHcomputeClick();
-    void SweepFinished();
-    void cbt_YHsaixuanClick();
-    void Grid_YouhuaHeaderClick(TCandidateList list, int column);
-    void Grid_YouhuaCellDblClick(TCandidateList list, int row);
-    void SaveCandidates();
-    void CandidatesSaved();
+    void ShowSweepCandidate(const TPileInput &input, const TCalcOutcome &outcome);
+    void ShowPickedCandidate(const TPileInput &input);
+    std::string TimeStamp() const;
     void DisplayRationale(const QStringList &permissions, const std::function<void()> &next);
     void ShowMessage(const QString &text);
     void ShowError(const QString &text);
 
-    // The program-wide state; PileCount lives in the reports.
+    // The program-wide state; PileCount lives in the reports, the sort state on the optimization
+    // page.
     int m_unsavedReports = 0;
     int m_optimizationMode = 0;
-    int m_sortStateD = 0;
-    int m_sortStateRa = 0;
 
     double m_scale = 1;
     TPileReports m_reports;
@@ -93,4 +100,5 @@ private:
     TVXR_CZL_FRM_CopyRight *m_aboutBox = nullptr; // made on first use
     std::function<std::filesystem::path()> m_documentsFolder;
     std::function<void(const QString &)> m_showMessage;
+    TClock m_clock;
 };

@@ -3,12 +3,16 @@
 #include "background_task.h"
 #include "candidate_grid.h"
 #include "candidate_model.h"
-#include "input_page.h"
+#include "colours.h"
 #include "options_table.h"
 #include "qt_text.h"
 #include "sweep_runner.h"
 
+#include "candidate_file.h"
+#include "candidate_filter.h"
 #include "messages.h"
+#include "pick_back.h"
+#include "sweep.h"
 
 #include <QLabel>
 #include <QProgressBar>
@@ -75,7 +79,7 @@ TOptimizationPage::TOptimizationPage(QWidget *parent)
     Place(lb_YHxingxi, 10, 770, 360, 25);
 
     connect(cbt_YHcompute, &QPushButton::clicked, this, &TOptimizationPage::cbt_YHcomputeClick);
-    connect(cbt_YHsaixuan, &QPushButton::clicked, this, &TOptimizationPage::FilterRequested);
+    connect(cbt_YHsaixuan, &QPushButton::clicked, this, &TOptimizationPage::cbt_YHsaixuanClick);
     connect(cbt_YHsave, &QPushButton::clicked, this, &TOptimizationPage::SaveRequested);
     connect(cbt_YHfanhui, &QPushButton::clicked, this, &TOptimizationPage::BackRequested);
     connect(cbt_zhangkai, &QPushButton::clicked, this, &TOptimizationPage::cbt_zhangkaiClick);
@@ -85,11 +89,11 @@ TOptimizationPage::TOptimizationPage(QWidget *parent)
         // While a sweep or a save runs the grids are not to be sorted or picked from.
         connect(Grid(list), &TCandidateGrid::HeaderClicked, this, [this, list](int column) {
             if (!Busy())
-                emit HeaderClicked(list, column);
+                Grid_YouhuaHeaderClick(list, column);
         });
         connect(Grid(list), &TCandidateGrid::RowDoubleClicked, this, [this, list](int row) {
             if (!Busy())
-                emit RowDoubleClicked(list, row);
+                Grid_YouhuaCellDblClick(list, row);
         });
     }
     connect(m_runner, &TSweepRunner::Finished, this, &TOptimizationPage::EndRun);
@@ -124,11 +128,6 @@ bool TOptimizationPage::Shown(TCandidateList list) const
     return !Grid(list)->isHidden();
 }
 
-void TOptimizationPage::EnableSave(bool enabled)
-{
-    cbt_YHsave->setEnabled(enabled);
-}
-
 void TOptimizationPage::SetStatus(const QString &text, const QColor &colour)
 {
     QPalette palette = lb_YHxingxi->palette();
@@ -154,7 +153,7 @@ void TOptimizationPage::cbt_YHcomputeClick()
     if (SweepRunning())
         m_runner->Cancel(); // the button reads "取消" while a sweep runs
     else
-        emit ComputeRequested();
+        StartSweep();
 }
 
 void TOptimizationPage::HoldControls(bool keepCompute)
@@ -184,10 +183,11 @@ void TOptimizationPage::ReleaseControls()
     Grid1_Youhuaxuanxiang->setEnabled(true);
 }
 
-void TOptimizationPage::StartSweep(const TPileInput &base)
+void TOptimizationPage::StartSweep()
 {
     if (Busy())
         return;
+    const TPileInput base = m_readInput ? m_readInput() : TPileInput {};
     // Both grids are emptied first, which also gives back the memory of the last sweep.
     Grid2_Youhuajieguo->Model()->Clear();
     Grid3_Youhuasaixuan->Model()->Clear();
@@ -244,18 +244,56 @@ void TOptimizationPage::EndRun()
 {
     ReleaseControls();
     cbt_YHcompute->setText("计算");
-    emit SweepFinished();
+    TSweepResult sweep = m_runner->TakeResult();
+    if (sweep.pageInput && sweep.pageOutcome) {
+        // The input page shows the last candidate calculated, or the one that failed, and its
+        // calculation, as if the sweep had run each one through "计算".
+        emit CandidateCalculated(*sweep.pageInput, *sweep.pageOutcome);
+    }
+    if (sweep.end != TSweepEnd::OptionFailure && sweep.end != TSweepEnd::TooManyCandidates) {
+        // The grid holds new rows in the order they were calculated, whether the sweep ended
+        // or stopped.
+        m_sortState = {};
+    }
+    const std::optional<std::string> errorBox = sweep.errorBox;
+    ShowSweep(std::move(sweep));
+    if (errorBox)
+        emit ErrorRaised(ToQ(*errorBox));
+}
+
+void TOptimizationPage::SaveCandidates(const std::filesystem::path &folder,
+                                       const std::string &timeStamp,
+                                       const std::vector<TSoilLayer> &soilLayers)
+{
+    TCandidateFile file;
+    if (Shown(TCandidateList::Raw) && !Table(TCandidateList::Raw).Empty())
+        file.kind = TCandidateFileKind::Raw;
+    else if (Shown(TCandidateList::Filtered) && !Table(TCandidateList::Filtered).Empty())
+        file.kind = TCandidateFileKind::Filtered;
+    else
+        return;
+    file.soilAppendix = WantsSoilAppendix(Options());
+    file.soilLayers = soilLayers;
+    file.timeStamp = timeStamp;
+    // A list of a million rows takes seconds to write: the worker writes the rows as they stand
+    // now, from its own copy of their order.
+    TCandidateTable rows = Table(file.kind == TCandidateFileKind::Raw ? TCandidateList::Raw
+                                                                      : TCandidateList::Filtered);
+    StartSave([file = std::move(file), rows = std::move(rows), folder]() mutable {
+        file.table = &rows;
+        return SaveCandidateFile(folder, file);
+    });
 }
 
 void TOptimizationPage::EndSave()
 {
     ReleaseControls();
-    emit SaveFinished();
-}
-
-TSweepResult TOptimizationPage::TakeSweepResult()
-{
-    return m_runner->TakeResult();
+    if (m_saveError) {
+        // "存盘" stays as it was, so the list can be saved again.
+        emit MessageRaised(ToQ(*m_saveError));
+        return;
+    }
+    cbt_YHsave->setEnabled(false);
 }
 
 void TOptimizationPage::ShowSweep(TSweepResult sweep)
@@ -289,8 +327,14 @@ void TOptimizationPage::ShowSweep(TSweepResult sweep)
     }
 }
 
-void TOptimizationPage::ShowFilter(TFilterResult filter)
+void TOptimizationPage::cbt_YHsaixuanClick()
 {
+    TFilterResult filter = FilterCandidates(Table(TCandidateList::Raw), Options());
+    if (filter.errorBox) {
+        emit ErrorRaised(ToQ(*filter.errorBox));
+        return;
+    }
+    m_sortState = {};
     const bool kept = !filter.filtered.Empty();
     Grid3_Youhuasaixuan->Model()->SetTable(std::move(filter.filtered));
     Grid3_Youhuasaixuan->show();
@@ -302,10 +346,10 @@ void TOptimizationPage::ShowFilter(TFilterResult filter)
                                             ToQ(CandidateHeader(CandidateColumn::Ra)));
 }
 
-void TOptimizationPage::ClickHeader(TCandidateList list, TSortState &state, int column)
+void TOptimizationPage::Grid_YouhuaHeaderClick(TCandidateList list, int column)
 {
     TCandidateGrid *grid = Grid(list);
-    const TSortClick click = grid->Model()->ClickHeader(state, column);
+    const TSortClick click = grid->Model()->ClickHeader(m_sortState, column);
     SetStatus(ToQ(click.status), Colours::Note);
     if (click.sorted)
         cbt_YHsave->setEnabled(true);
@@ -317,14 +361,22 @@ void TOptimizationPage::ClickHeader(TCandidateList list, TSortState &state, int 
         grid->SelectFirstRow();
 }
 
+void TOptimizationPage::Grid_YouhuaCellDblClick(TCandidateList list, int row)
+{
+    const TCandidateTable &table = Table(list);
+    if (row < 0 || static_cast<std::size_t>(row) >= table.Size())
+        return;
+    const TPileInput page = m_readInput ? m_readInput() : TPileInput {};
+    emit CandidatePicked(PickedInput(PickBack(table.Row(row), table.context), page));
+}
+
 void TOptimizationPage::cbt_zhangkaiClick()
 {
-    // The button's text is the only record of the detail columns' state.
-    const bool expand = cbt_zhangkai->text() == "展开";
-    Grid2_Youhuajieguo->ShowDetailColumns(expand);
-    Grid3_Youhuasaixuan->ShowDetailColumns(expand);
-    Grid1_Youhuaxuanxiang->ShowNoteColumn(expand);
-    cbt_zhangkai->setText(expand ? "折叠" : "展开");
+    m_detailsShown = !m_detailsShown;
+    Grid2_Youhuajieguo->ShowDetailColumns(m_detailsShown);
+    Grid3_Youhuasaixuan->ShowDetailColumns(m_detailsShown);
+    Grid1_Youhuaxuanxiang->ShowNoteColumn(m_detailsShown);
+    cbt_zhangkai->setText(m_detailsShown ? "折叠" : "展开");
 }
 
 void TOptimizationPage::Grid1_YouhuaxuanxiangEditingDone(int row, int column)

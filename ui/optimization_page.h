@@ -2,17 +2,19 @@
 
 #include "scaled_layer.h"
 
-#include "candidate_filter.h"
+#include "calculation.h"
+#include "candidate.h"
 #include "candidate_sort.h"
 #include "opt_options.h"
 #include "pile_input.h"
-#include "sweep.h"
 
 #include <QElapsedTimer>
 
+#include <filesystem>
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 class QLabel;
 class QProgressBar;
@@ -26,10 +28,14 @@ class TSweepRunner;
 // The two candidate grids: the raw candidates of the last sweep and those the filter kept.
 enum class TCandidateList { Raw, Filtered };
 
+struct TSweepResult;
+
 // The optimization page YouHuaFormLayer: the options table, the two candidate grids in one place
 // (one shown at a time), the progress of a running sweep, its buttons and its status line. The page
-// keeps its own controls; what touches the program-wide state or the input page (the sweep's start
-// and end, the filter, a sort, a pick-back, saving) it asks of the main window.
+// runs its own workflow against the optimization layer: the sweep, the filter, the sort with the
+// sort state SortStateD and SortStateRa, the pick-back and the candidate files. What it needs of
+// the input page comes through the reader it is handed; what it gives the input page goes out as
+// CandidateCalculated and CandidatePicked, and its messages as MessageRaised and ErrorRaised.
 class TOptimizationPage : public TScaledLayer
 {
     Q_OBJECT
@@ -38,54 +44,53 @@ public:
     explicit TOptimizationPage(QWidget *parent);
     ~TOptimizationPage() override; // waits for a running sweep (cancelled) or save
 
+    // The input page as a sweep starts from it: with every row its soil grid holds.
+    void SetInputReader(std::function<TPileInput()> reader) { m_readInput = std::move(reader); }
+
     // The options table as typed.
     const TOptionTable &Options() const;
 
-    // Empties both grids, shows the raw one and starts the sweep from `base` on a worker thread;
-    // "计算" reads "取消" and the other buttons wait until SweepFinished.
-    void StartSweep(const TPileInput &base);
     bool SweepRunning() const;
-    // Writes a candidate file on a worker thread while the page waits; the job gives the system's
-    // message on failure. SaveFinished follows.
-    using TSaveJob = std::function<std::optional<std::string>()>;
-    void StartSave(TSaveJob job);
-    const std::optional<std::string> &SaveError() const { return m_saveError; }
+    // Writes the grid on show to its file in `folder` on a worker thread while the page waits,
+    // with the soil layers of the input page for the appendix; nothing when no grid on show has
+    // rows. "存盘" is disabled once the file is written; a failure raises the system's message and
+    // changes nothing.
+    void SaveCandidates(const std::filesystem::path &folder, const std::string &timeStamp,
+                        const std::vector<TSoilLayer> &soilLayers);
     // A sweep or a save is running.
     bool Busy() const;
-    // Blocks until a running sweep or save has ended and its signal was emitted (tests,
+    // Blocks until a running sweep or save has ended and the page has shown its end (tests,
     // measurements).
     void WaitForWork();
-    // The ended sweep, once, for the main window to show with ShowSweep.
-    TSweepResult TakeSweepResult();
-    // The candidates, the status line and the buttons as the sweep left them.
-    void ShowSweep(TSweepResult sweep);
-
-    void ShowFilter(TFilterResult filter);
-    // Sorts or reverses the grid by the clicked header, with its status, headers and selection.
-    void ClickHeader(TCandidateList list, TSortState &state, int column);
 
     const TCandidateTable &Table(TCandidateList list) const;
     bool Shown(TCandidateList list) const;
-    void EnableSave(bool enabled);
+    const TSortState &SortState() const { return m_sortState; }
 
     // The notice that a calculation run from this page stopped; the input page shows why.
     void ShowAbortNotice();
 
 signals:
-    void ComputeRequested();
-    void FilterRequested();
     void SaveRequested();
     void BackRequested();
-    void SweepFinished();
-    void SaveFinished();
-    void HeaderClicked(TCandidateList list, int column);
-    void RowDoubleClicked(TCandidateList list, int row);
+    // The input page is to show the last candidate a sweep calculated, or the one that failed,
+    // and its calculation.
+    void CandidateCalculated(const TPileInput &input, const TCalcOutcome &outcome);
+    // The input page is to show this picked candidate, and the page is left.
+    void CandidatePicked(const TPileInput &input);
+    void MessageRaised(const QString &text); // a message box
+    void ErrorRaised(const QString &text); // an error box
 
 private:
     TCandidateGrid *Grid(TCandidateList list) const;
     void SetStatus(const QString &text, const QColor &colour);
     void ResetRaHeaders();
+    void StartSweep();
+    void ShowSweep(TSweepResult sweep);
     void cbt_YHcomputeClick();
+    void cbt_YHsaixuanClick();
+    void Grid_YouhuaHeaderClick(TCandidateList list, int column);
+    void Grid_YouhuaCellDblClick(TCandidateList list, int row);
     void cbt_zhangkaiClick();
     void Grid1_YouhuaxuanxiangEditingDone(int row, int column);
     void HoldControls(bool keepCompute);
@@ -93,6 +98,8 @@ private:
     void ShowProgress();
     void EndRun();
     void EndSave();
+    using TSaveJob = std::function<std::optional<std::string>()>;
+    void StartSave(TSaveJob job);
 
     QLabel *lb_youhuabiaoti;
     TOptionsGrid *Grid1_Youhuaxuanxiang;
@@ -107,6 +114,9 @@ private:
     QPushButton *cbt_YHfanhui;
     QLabel *lb_YHxingxi;
 
+    std::function<TPileInput()> m_readInput;
+    TSortState m_sortState; // shared by both grids
+    bool m_detailsShown = false; // cbt_zhangkai shows "折叠" while the detail columns are shown
     TSweepRunner *m_runner;
     TBackgroundTask *m_saver;
     std::optional<std::string> m_saveError;

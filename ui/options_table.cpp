@@ -1,5 +1,6 @@
 #include "options_table.h"
 
+#include "design_units.h"
 #include "grid_style.h"
 #include "qt_text.h"
 
@@ -8,7 +9,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cmath>
 
 namespace {
 
@@ -18,11 +18,6 @@ constexpr std::array<int, ColumnCount> DesignWidths {160, 54, 54, 54, 300};
 constexpr int DesignRowHeight = 23;
 constexpr int DesignHeaderHeight = 22;
 const char *const Headers[ColumnCount] = {"优化项", "最小值", "最大值", "步进值", "说  明"};
-
-int Scaled(int units, double scale)
-{
-    return std::max(1, static_cast<int>(std::lround(units * scale)));
-}
 
 template<typename Option>
 auto &CellOf(Option &option, int column)
@@ -139,18 +134,13 @@ void TOptionsGrid::ShowNoteColumn(bool shown)
     setColumnHidden(NoteColumn, !shown);
 }
 
-bool TOptionsGrid::NoteColumnShown() const
-{
-    return !isColumnHidden(NoteColumn);
-}
-
 void TOptionsGrid::SetScale(double scale)
 {
     for (int column = 0; column < ColumnCount; ++column)
-        setColumnWidth(column, Scaled(DesignWidths[column], scale));
-    verticalHeader()->setDefaultSectionSize(Scaled(DesignRowHeight, scale));
+        setColumnWidth(column, ScaledExtent(DesignWidths[column], scale));
+    verticalHeader()->setDefaultSectionSize(ScaledExtent(DesignRowHeight, scale));
     // The 15 rows fit the table's height at every scale.
-    horizontalHeader()->setFixedHeight(Scaled(DesignHeaderHeight, scale));
+    horizontalHeader()->setFixedHeight(ScaledExtent(DesignHeaderHeight, scale));
 }
 
 void TOptionsGrid::closeEditor(QWidget *editor, QAbstractItemDelegate::EndEditHint hint)

@@ -37,7 +37,6 @@ public:
 
     const TOptionTable &Table() const { return m_model->Table(); }
     void ShowNoteColumn(bool shown);
-    bool NoteColumnShown() const;
     void SetScale(double scale);
 
 signals:

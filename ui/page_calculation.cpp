@@ -75,31 +75,6 @@ TPileInput TInputPage::ReadSweepBase() const
     return input;
 }
 
-TPageTexts TInputPage::PageTexts() const
-{
-    TPageTexts texts;
-    texts.dText = ToStd(cbe_dd->currentText());
-    texts.cText = ToStd(cbe_tyzd->currentText());
-    texts.soilCountText = ToStd(cbb_tuchengshu->currentText());
-    texts.rockCountText = ToStd(cbb_yanchengshu->currentText());
-    texts.coefModeText = ToStd(cbb_chezhuxishu->currentText());
-    texts.basisText = ToStd(cbb_chazhiyiju->currentText());
-    const TLayerGrid *soil = StringGrid_TC1;
-    for (int j = 0; j < cbb_tuchengshu->currentIndex(); ++j) {
-        texts.soilCells.push_back({ToStd(soil->Cell(j, strgrd_t00_Int_Num)),
-                                   ToStd(soil->Cell(j, strgrd_t01_Flo_li)),
-                                   ToStd(soil->Cell(j, strgrd_t02_Flo_qik))});
-    }
-    const TLayerGrid *rock = StringGrid_YC1;
-    for (int i = 0; i <= cbb_yanchengshu->currentIndex(); ++i) {
-        std::array<std::string, 6> cells;
-        for (int column = strgrd00_Int_Nun; column <= strgrd05_Flo_frk; ++column)
-            cells[column] = ToStd(rock->Cell(i, column));
-        texts.rockCells.push_back(std::move(cells));
-    }
-    return texts;
-}
-
 void TInputPage::ShowCalculation(const TPileInput &input, const TCalcOutcome &outcome)
 {
     const TCalcFailure *failure = outcome.failure ? &*outcome.failure : nullptr;

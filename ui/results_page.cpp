@@ -66,45 +66,22 @@ void TResultsPage::ShowReports(const TPileReports &reports, bool fromTop)
             memo->horizontalScrollBar()->setValue(0);
         }
     }
+    UpdateSaveButton();
+    cbt_sanchu->setEnabled(reports.PileCount() > 0);
 }
 
-bool TResultsPage::BookShown() const
+void TResultsPage::UpdateSaveButton()
 {
-    return cbt_PageBook->text() == "1";
-}
-
-bool TResultsPage::TableShown() const
-{
-    return cbt_PageBook->text() == "2";
-}
-
-void TResultsPage::UpdateSaveButton(int unsavedReports)
-{
-    if (BookShown())
-        cbt_Save->setEnabled(unsavedReports & UnsavedBook);
-    else if (TableShown())
-        cbt_Save->setEnabled(unsavedReports & UnsavedTable);
-}
-
-void TResultsPage::EnableSave(bool enabled)
-{
-    cbt_Save->setEnabled(enabled);
-}
-
-void TResultsPage::EnableDelete(bool enabled)
-{
-    cbt_sanchu->setEnabled(enabled);
+    cbt_Save->setEnabled(m_unsavedReports & (m_tableShown ? UnsavedTable : UnsavedBook));
 }
 
 void TResultsPage::cbt_PageBookClick()
 {
-    const bool book = BookShown();
-    if (!book && !TableShown())
-        return;
-    meo_jisuanjieguo_Doc->setVisible(!book);
-    meo_jisuanjieguo_Xls->setVisible(book);
-    cbt_PageBook->setText(book ? "2" : "1");
-    UpdateSaveButton(m_unsavedReports);
+    m_tableShown = !m_tableShown;
+    meo_jisuanjieguo_Doc->setVisible(!m_tableShown);
+    meo_jisuanjieguo_Xls->setVisible(m_tableShown);
+    cbt_PageBook->setText(m_tableShown ? "2" : "1");
+    UpdateSaveButton();
 }
 
 void TResultsPage::tcb_meoFontSizeChange(int size)

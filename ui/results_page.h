@@ -22,17 +22,16 @@ class TResultsPage : public TScaledLayer
     Q_OBJECT
 
 public:
-    // The page reads the program's UnsavedReports whenever it switches the report on show.
+    // The page derives its save button from the program's UnsavedReports and the report on show.
     TResultsPage(const int &unsavedReports, QWidget *parent);
 
-    // Shows the reports as they now stand; after a calculation that extended them, from the top.
+    // Shows the reports as they now stand, after a calculation that extended them from the top,
+    // with the save button by UnsavedReports and delete-last enabled while there is a pile.
     void ShowReports(const TPileReports &reports, bool fromTop);
-    bool BookShown() const;
-    bool TableShown() const;
-    // The save button by UnsavedReports and the report on show.
-    void UpdateSaveButton(int unsavedReports);
-    void EnableSave(bool enabled);
-    void EnableDelete(bool enabled);
+    bool BookShown() const { return !m_tableShown; }
+    bool TableShown() const { return m_tableShown; }
+    // The save button by UnsavedReports and the report on show, after UnsavedReports changed.
+    void UpdateSaveButton();
 
 signals:
     void SaveRequested();
@@ -52,4 +51,5 @@ private:
     QPushButton *cbt_sanchu;
     QSlider *tcb_meoFontSize;
     const int &m_unsavedReports;
+    bool m_tableShown = false; // cbt_PageBook shows "2" for the table, "1" for the book
 };

@@ -1,19 +1,15 @@
 #include "scaled_layer.h"
 
+#include "design_units.h"
+
 #include <QLabel>
 #include <QPushButton>
 
 #include <algorithm>
-#include <cmath>
 
 namespace {
 
 constexpr int DesignFontPixels = 13;
-
-int Scaled(int units, double scale)
-{
-    return static_cast<int>(std::lround(units * scale));
-}
 
 } // namespace
 
@@ -91,9 +87,9 @@ void TScaledLayer::Apply(const TPlaced &placed) const
         return;
     const QRect &r = placed.design;
     const QPoint offset = Offset(placed.widget);
-    placed.widget->setGeometry(
-        offset.x() + Scaled(r.x(), m_scale), offset.y() + Scaled(r.y(), m_scale),
-        std::max(1, Scaled(r.width(), m_scale)), std::max(1, Scaled(r.height(), m_scale)));
+    placed.widget->setGeometry(offset.x() + Scaled(r.x(), m_scale),
+                               offset.y() + Scaled(r.y(), m_scale),
+                               ScaledExtent(r.width(), m_scale), ScaledExtent(r.height(), m_scale));
 }
 
 void TScaledLayer::ApplyFont(const TFontSize &size) const
@@ -101,7 +97,7 @@ void TScaledLayer::ApplyFont(const TFontSize &size) const
     if (!size.widget)
         return;
     QFont font = size.widget->font();
-    font.setPixelSize(std::max(1, Scaled(size.pixels, m_scale)));
+    font.setPixelSize(ScaledExtent(size.pixels, m_scale));
     size.widget->setFont(font);
 }
 

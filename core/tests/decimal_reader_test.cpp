@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <string>
+#include <utility>
 
 namespace {
 
@@ -55,6 +57,31 @@ TEST(DecimalReader, ReadsTheNearestDouble)
     EXPECT_EQ(*ReadDecimal("2356.19449019235"), 2356.19449019235);
     EXPECT_EQ(*ReadDecimal("1.7976931348623157e308"), 1.7976931348623157e308);
     EXPECT_TRUE(std::signbit(*ReadDecimal("-0")));
+}
+
+// Digits before the exponent move the decimal point as far as the exponent does: millions of them
+// must not turn an overflow into an underflow, or the other way round.
+TEST(DecimalReader, LongDigitRunsDoNotHideTheMagnitude)
+{
+    const std::string zeros(3000000, '0');
+    const std::pair<std::string, std::optional<double>> cases[] = {
+        {"0." + zeros + "1e20000000", std::nullopt}, // about 1e16999999
+        {"-0." + zeros + "1e20000000", std::nullopt},
+        {"0." + zeros + "1e2999990", 1e-11},
+        {"1" + zeros + "e-20000000", 0.0}, // about 1e-17000000
+        {"1" + zeros + "e-2999990", 1e10},
+        {"1" + zeros, std::nullopt},
+        {"0." + zeros + "1", 0.0},
+        {"1e" + std::string(30, '9'), std::nullopt},
+        {"1e-" + std::string(30, '9'), 0.0},
+    };
+    for (const auto &[text, expected] : cases) {
+        SCOPED_TRACE(text.substr(0, 12) + "…" + text.substr(text.size() - 12));
+        const std::optional<double> value = ReadDecimal(text);
+        ASSERT_EQ(value.has_value(), expected.has_value());
+        if (expected)
+            EXPECT_DOUBLE_EQ(*value, *expected);
+    }
 }
 
 } // namespace

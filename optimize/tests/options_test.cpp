@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 namespace {
@@ -174,6 +175,8 @@ TEST(Options, LocaleNumbers)
     EXPECT_EQ(ReadLocaleFloat(" 1.5e3"), 1500);
     for (const char *text : {"", "  ", "\t", "1,5", "abc"})
         EXPECT_FALSE(ReadLocaleFloat(text)) << text;
+    // An overflow behind millions of leading zeros is not a number either.
+    EXPECT_FALSE(ReadLocaleFloat("0." + std::string(3000000, '0') + "1e20000000"));
 }
 
 TEST(Options, EditableCells)

@@ -1,14 +1,15 @@
 // The entry of the window benchmarks: a QApplication around Google Benchmark, offscreen unless a
 // platform is asked for.
 
+#include "offscreen_platform.h"
+
 #include <QApplication>
 
 #include <benchmark/benchmark.h>
 
 int main(int argc, char *argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    UseOffscreenPlatformUnlessAsked();
     QApplication application(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

@@ -85,6 +85,71 @@ TEST_F(InputPage, StartsWithTheDesignTimeState)
     EXPECT_EQ(ShownColumns(Rock()), (std::vector<int> {0, 1, 2, 3, 5}));
 }
 
+TEST_F(InputPage, FreshPageReadsBackAsANewPileInput)
+{
+    EXPECT_EQ(Find<TInputPage>("MainFormLayer")->ReadPileInput(), TPileInput {});
+}
+
+// A pile input shown on the page reads back as it was and, calculated, gives the stored book.
+TEST_F(InputPage, ShowsAPileInputThatCalculatesToTheStoredBook)
+{
+    const auto rock = [](const char *hi, const char *weathering, const char *grade, const char *kv,
+                         const char *frk, const char *c1, const char *c2) {
+        return TRockLayer {hi, weathering, grade, kv, frk, c1, c2};
+    };
+    struct TCase
+    {
+        const char *book;
+        std::function<void(TPileInput &)> edit;
+    };
+    const std::vector<TCase> cases = {
+        {"book_no_soil.txt", [](TPileInput &in) { in.soilLayers.clear(); }},
+        {"book_three_rock_layers.txt",
+         [&](TPileInput &in) {
+             in.d = "1200";
+             in.rockLayers = {rock("1.00", "中风化", "较破碎", "0.3", "12.5", "0.45", "0.035"),
+                              rock("2.00", "微风化", "较完整", "0.6", "30", "0.5", "0.05"),
+                              rock("1.50", "微风化", "完整", "0.8", "60", "0.6", "0.04")};
+             in.coefMode = TCoefMode::LargerOfBoth;
+             in.rounding = TRoundingMode::TwoDecimals;
+         }},
+        {"book_square_tens.txt",
+         [](TPileInput &in) {
+             in.sectionType = TSectionType::Rectangle;
+             in.d = "1200";
+             in.c = "1200";
+             in.coefMode = TCoefMode::SmallerOfBoth;
+             in.interpBasis = TInterpBasis::IntegrityIndex;
+             in.boredPile = false;
+             in.rounding = TRoundingMode::Tens;
+         }},
+        {"book_ellipse_hundreds.txt",
+         [](TPileInput &in) {
+             in.sectionType = TSectionType::Ellipse;
+             in.c = "500";
+             in.interpBasis = TInterpBasis::IntegrityIndex;
+             in.rounding = TRoundingMode::Hundreds;
+             in.soilLayers = {{"3.50", "120"}, {"6", "80.5"}};
+         }},
+    };
+    for (const TCase &c : cases) {
+        SCOPED_TRACE(c.book);
+        TearDown();
+        SetUp();
+        m_window->SetClock(StoredMoment);
+        TPileInput input;
+        c.edit(input);
+        auto *page = Find<TInputPage>("MainFormLayer");
+        page->ShowPileInput(input);
+        EXPECT_EQ(page->ReadPileInput(), input);
+        ASSERT_TRUE(m_window->cbt_computeClick());
+        std::string book;
+        for (const std::string &line : m_window->Reports().BookLines())
+            book += line + "\n";
+        EXPECT_EQ(book, Golden(std::string("reports/") + c.book));
+    }
+}
+
 TEST_F(InputPage, DefaultPileShowsRaInGreenAndGoesToTheReports)
 {
     Click("cbt_compute");

@@ -16,6 +16,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 
+#include <array>
 #include <fstream>
 #include <sstream>
 
@@ -128,6 +129,20 @@ public:
 
     // Circles only: 3 diameters, 3 depths, 2 strengths, 2 weatherings and 8 integrity values.
     void CirclesOnly() { EditRange(0, "1", "1", "1"); }
+
+    // Every section once (two rectangles) under both bases: the ten candidates of the stored
+    // candidate files.
+    void MixedSections()
+    {
+        const std::vector<std::array<const char *, 4>> ranges {
+            {"1", "4", "1"},        {"1000", "1000", "0"},   {"500", "500", "0"},
+            {"2000", "2000", "0"},  {"1000", "1500", "500"}, {"1200", "1200", "0"},
+            {"1.0d", "1.0d", "0d"}, {"35", "35", "0"},       {"2", "2", "0"},
+            {"1", "2", "1"},        {"2", "2", "0"},         {"0.75", "0.75", "0"},
+        };
+        for (std::size_t row = 0; row < ranges.size(); ++row)
+            EditRange(static_cast<int>(row), ranges[row][0], ranges[row][1], ranges[row][2]);
+    }
 
     static std::string ReadFile(const std::filesystem::path &path)
     {
@@ -585,6 +600,38 @@ TEST_F(OptimizationPage, SavesTheListOnShow)
     Save();
     EXPECT_EQ(m_messages.size(), 1);
     EXPECT_TRUE(Button("cbt_YHsave")->isEnabled());
+}
+
+// What the desktop program saves is the stored candidate file, byte for byte.
+TEST_F(OptimizationPage, SavesTheStoredRawCandidateFile)
+{
+    m_window->SetClock(StoredMoment);
+    MixedSections();
+    Sweep();
+    ASSERT_EQ(Rows(Raw()), 10);
+    Save();
+    EXPECT_EQ(ReadFile(FilePath(m_folder, FileNames::RawCandidates)),
+              SavedForm(Golden("optimize/raw_candidates.txt")));
+}
+
+TEST_F(OptimizationPage, SavesTheStoredFilteredCandidateFileWithTheSoilLayers)
+{
+    m_window->SetClock(StoredMoment);
+    Click("cbt_YHfanhui");
+    Combo("cbb_tuchengshu")->setCurrentIndex(2);
+    Find<TLayerGrid>("StringGrid_TC1")->SetCell(1, strgrd_t01_Flo_li, "3.50");
+    Find<TLayerGrid>("StringGrid_TC1")->SetCell(1, strgrd_t02_Flo_qik, "120");
+    Click("cbt_YouHua");
+    MixedSections();
+    EditOption(12, 1, "1");
+    EditOption(14, 1, "10000");
+    EditOption(14, 2, "30000");
+    Sweep();
+    Click("cbt_YHsaixuan");
+    ASSERT_EQ(Text("lb_YHxingxi"), "筛选完成，桩数：6 根");
+    Save();
+    EXPECT_EQ(ReadFile(FilePath(m_folder, FileNames::FilteredCandidates)),
+              SavedForm(Golden("optimize/filtered_candidates.txt")));
 }
 
 TEST_F(OptimizationPage, CancelStopsTheSweepWithTheRowsSoFar)

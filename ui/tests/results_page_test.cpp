@@ -17,12 +17,6 @@
 
 namespace {
 
-std::string ReadBytes(const std::filesystem::path &path)
-{
-    std::ifstream file(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-}
-
 std::string Joined(const std::vector<std::string> &lines, const char *end)
 {
     std::string text;
@@ -138,6 +132,25 @@ TEST_F(ResultsPage, SavesTheBookAsGbkWithCrLf)
     EXPECT_FALSE(SaveEnabled());
     Click("cbt_PageBook");
     EXPECT_FALSE(SaveEnabled());
+}
+
+// What the desktop program shows and saves is the stored report, byte for byte, the GBK book too.
+TEST_F(ResultsPage, ShowsAndSavesTheStoredReports)
+{
+    m_window->SetClock(StoredMoment);
+    Click("cbt_compute");
+    Click("cbt_View");
+    EXPECT_EQ(Shown(Book()), Golden("reports/book_default.txt"));
+    EXPECT_EQ(Shown(Table()), Golden("reports/table_default.txt"));
+    Click("cbt_Save");
+    EXPECT_EQ(ReadBytes(FilePath(m_folder, FileNames::Book)),
+              Golden("reports/book_default_gbk.txt"));
+    EXPECT_EQ(ReadBytes(FilePath(m_folder, FileNames::Book)),
+              SavedForm(Golden("reports/book_default.txt")));
+    Click("cbt_PageBook");
+    Click("cbt_Save");
+    EXPECT_EQ(ReadBytes(FilePath(m_folder, FileNames::Table)),
+              SavedForm(Golden("reports/table_default.txt")));
 }
 
 TEST_F(ResultsPage, DeletingAPileAfterASaveAllowsSavingAgain)

@@ -2,6 +2,8 @@
 
 #include "main_window.h"
 
+#include "text_file.h"
+
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -9,8 +11,13 @@
 #include <QLineEdit>
 #include <QTest>
 
+#include <chrono>
+#include <ctime>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <memory>
+#include <string>
 
 // A shown main window at full size whose messages are recorded and whose files go to a fresh
 // temporary folder; controls are found by their names.
@@ -57,6 +64,43 @@ public:
     std::filesystem::path m_folder;
     QStringList m_messages;
 };
+
+// The local moment of the stored reports' time stamps, "2024/3/5 14:07:09".
+inline std::chrono::system_clock::time_point StoredMoment()
+{
+    std::tm local {};
+    local.tm_year = 2024 - 1900;
+    local.tm_mon = 2;
+    local.tm_mday = 5;
+    local.tm_hour = 14;
+    local.tm_min = 7;
+    local.tm_sec = 9;
+    local.tm_isdst = -1;
+    return std::chrono::system_clock::from_time_t(std::mktime(&local));
+}
+
+inline std::string ReadBytes(const std::filesystem::path &path)
+{
+    std::ifstream file(path, std::ios::binary);
+    EXPECT_TRUE(file) << path;
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+// A stored file under tests/data ("reports/book_default.txt"), as it stands.
+inline std::string Golden(const std::string &name)
+{
+    return ReadBytes(std::filesystem::path(PILECALC_TEST_DATA) / name);
+}
+
+// A stored text as the program saves it: each line in the system code page, followed by CR LF.
+inline std::string SavedForm(const std::string &text)
+{
+    std::string bytes;
+    std::size_t from = 0;
+    for (std::size_t end; (end = text.find('\n', from)) != std::string::npos; from = end + 1)
+        bytes += ToSystemCodePage(text.substr(from, end - from)) + "\r\n";
+    return bytes;
+}
 
 inline void PrintTo(const QString &text, std::ostream *out)
 {
