@@ -64,14 +64,16 @@ public:
     const TSweepAxes &Axes() const { return m_axes; }
 
     // Filled by the sweep: room for `count` candidates, each written once at its index, a
-    // coefficient pair given by its index in the list of pairs; then cut to the candidates kept.
+    // coefficient pair given by its index in the list of pairs; then cut to the candidates kept,
+    // which also notes the largest Ra.
     void Reserve(std::size_t count);
     void Put(std::size_t index, double socketSide, double socketTip, double soilSide,
              std::uint32_t coefficients);
     std::uint32_t AddCoefficients(double c1, double c2);
     void ShiftCoefficients(std::size_t from, std::size_t to, std::uint32_t offset);
     std::size_t CoefficientCount() const { return m_coefficients.size(); }
-    void Truncate(std::size_t count);
+    void Finish(std::size_t count);
+    double LargestRa() const { return m_largestRa; } // kN, 0 before Finish
 
 private:
     TSweepAxes m_axes;
@@ -81,6 +83,7 @@ private:
     std::vector<double> m_soil; // kN, empty without overburden
     std::vector<std::uint32_t> m_coefficientIndex;
     std::vector<std::array<double, 2>> m_coefficients; // c1, c2
+    double m_largestRa = 0;
 };
 
 // The rows of a candidate grid, top down: candidates of one sweep, in the grid's present order. The

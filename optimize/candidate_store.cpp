@@ -2,6 +2,8 @@
 
 #include "geometry.h"
 
+#include <algorithm>
+
 TCandidateStore::TCandidateStore(TSweepAxes axes, bool withSoil)
     : m_axes(std::move(axes))
     , m_withSoil(withSoil)
@@ -38,20 +40,23 @@ void TCandidateStore::ShiftCoefficients(std::size_t from, std::size_t to, std::u
         m_coefficientIndex[i] += offset;
 }
 
-void TCandidateStore::Truncate(std::size_t count)
+void TCandidateStore::Finish(std::size_t count)
 {
-    if (count >= Size())
-        return;
-    const auto cut = [count](auto &column) {
-        if (column.empty())
-            return;
-        column.resize(count);
-        column.shrink_to_fit();
-    };
-    cut(m_side);
-    cut(m_tip);
-    cut(m_soil);
-    cut(m_coefficientIndex);
+    if (count < Size()) {
+        const auto cut = [count](auto &column) {
+            if (column.empty())
+                return;
+            column.resize(count);
+            column.shrink_to_fit();
+        };
+        cut(m_side);
+        cut(m_tip);
+        cut(m_soil);
+        cut(m_coefficientIndex);
+    }
+    m_largestRa = 0;
+    for (std::size_t i = 0; i < Size(); ++i)
+        m_largestRa = std::max(m_largestRa, Ra(i));
 }
 
 double TCandidateStore::Ra(std::size_t index) const

@@ -108,7 +108,9 @@ public:
         const TSweepAxes &axes = m_shared.axes;
         TSweepPosition previous;
         for (std::int64_t i = m_begin; i < m_end; ++i) {
-            if (m_shared.stop.load(std::memory_order_relaxed)
+            // The first block heeds a cancel only at its own reports (below), so that a cancel
+            // keeps at least the rows up to one of them.
+            if ((m_begin > 0 && m_shared.stop.load(std::memory_order_relaxed))
                 || i > m_shared.firstFailure.load(std::memory_order_relaxed)) {
                 m_blockEnd = TBlockEnd::Stopped;
                 return;
@@ -225,6 +227,8 @@ private:
             return true;
         const std::int64_t done =
             m_shared.done.fetch_add(ProgressInterval, std::memory_order_relaxed) + ProgressInterval;
+        if (m_begin == 0 && m_shared.stop.load(std::memory_order_relaxed))
+            return false; // cancelled at another block's report
         if (!m_shared.progress || done == m_shared.total)
             return true;
         const std::lock_guard lock(m_shared.progressMutex);
@@ -323,7 +327,7 @@ public:
             m_store->ShiftCoefficients(static_cast<std::size_t>(worker->Begin()),
                                        static_cast<std::size_t>(worker->Reached()), offset);
         }
-        m_store->Truncate(kept);
+        m_store->Finish(kept);
         if (complete && m_shared.progress && total > 0 && !m_shared.progress(total, total)) {
             complete = false;
             m_result.end = TSweepEnd::Cancelled;

@@ -397,7 +397,7 @@ TEST(Sweep, ThreadsGiveTheRowsOfOneThread)
 }
 
 // A cancel keeps the rows calculated without a gap from the first, with their running numbers,
-// and leaves the input page with the last of them (none when the first block had not begun).
+// and leaves the input page with the last of them.
 TEST(Sweep, CancelledThreadsKeepAGapFreePrefix)
 {
     // Enough candidates for each thread to report twice.
@@ -418,12 +418,9 @@ TEST(Sweep, CancelledThreadsKeepAGapFreePrefix)
         EXPECT_EQ(cancelled.status, "");
         EXPECT_EQ(calls, 2);
         const std::size_t kept = cancelled.table.Size();
+        // The first block goes on to its own next report: at least 1024 rows.
+        ASSERT_GE(kept, 1024u);
         ASSERT_LT(kept, all.size());
-        if (kept == 0) {
-            // The first block had not begun when a later one reported: nothing is kept.
-            EXPECT_FALSE(cancelled.pageInput);
-            continue;
-        }
         EXPECT_EQ(cancelled.table.context.labelDigits, 0);
         for (std::size_t k = 0; k < kept; ++k) {
             TCandidateTexts expected = all[k];
