@@ -31,6 +31,7 @@ struct TSweepOptions
     std::string format = "table";
     std::optional<std::string> timeStamp;
     std::optional<std::string> out;
+    int threads = 0; // 0: one per hardware thread
 };
 
 std::string CsvField(std::string_view text)
@@ -95,7 +96,7 @@ int RunSweepCommand(const TSweepOptions &options)
     const TOptionTable &table = request.table;
     const TPileInput &base = request.base;
 
-    TSweepResult sweep = RunSweep(table, base);
+    TSweepResult sweep = RunSweep(table, base, {}, options.threads);
     bool ok = sweep.end == TSweepEnd::Complete;
     std::string status = sweep.status;
     std::optional<std::string> message = sweep.errorBox;
@@ -179,5 +180,10 @@ void AddSweepCommand(CLI::App &app, int &exitCode)
                       "Time stamp text of the table (default: now)");
     sweep->add_option("--out", options->out,
                       "Write the output to this file in the system code page with CR LF");
+    sweep
+        ->add_option("--threads", options->threads,
+                     "Threads of the sweep (default: one per hardware thread); the rows are the "
+                     "same for any number")
+        ->check(CLI::Range(1, 1024));
     sweep->callback([options, &exitCode] { exitCode = RunSweepCommand(*options); });
 }

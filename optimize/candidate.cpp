@@ -6,7 +6,10 @@
 #include "result_texts.h"
 #include "text_columns.h"
 
+#include <algorithm>
+#include <cmath>
 #include <limits>
+#include <optional>
 
 namespace {
 
@@ -234,10 +237,73 @@ const TCandidateTexts &TCandidateTextMaker::Texts(const TOptCandidate &row)
     return m_texts;
 }
 
+namespace {
+
+// The Ra text read back, made by the text itself.
+double RaTextValue(double Ra, TRoundingMode rounding)
+{
+    return ReadDecimal(RaText(Ra, rounding)).value_or(std::numeric_limits<double>::quiet_NaN());
+}
+
+// The nearest whole number to x when x is clearly not halfway between two (by more than the
+// error of the arithmetic that gave x); nullopt otherwise.
+std::optional<double> ClearRound(double x)
+{
+    const double below = std::floor(x);
+    const double fraction = x - below;
+    if (std::fabs(fraction - 0.5) < 1e-6)
+        return std::nullopt;
+    return fraction < 0.5 ? below : below + 1;
+}
+
+// The whole part of x when x is clearly not near a whole number; nullopt otherwise.
+std::optional<double> ClearTruncate(double x)
+{
+    const double below = std::floor(x);
+    const double fraction = x - below;
+    if (fraction < 1e-6 || fraction > 1 - 1e-6)
+        return std::nullopt;
+    return below;
+}
+
+// The Ra text's value worked out in binary for the usual forces, 1 to 9,999,990 kN, away from the
+// places where the decimal rounding of the text could go either way; nullopt elsewhere. The text
+// shows at most 7 significant digits and the decimals of the rounding mode; tens and hundreds are
+// cut, not rounded.
+std::optional<double> QuickRaValue(double Ra, TRoundingMode rounding)
+{
+    if (!(Ra >= 1 && Ra < 9'999'990))
+        return std::nullopt;
+    if (rounding == TRoundingMode::Tens || rounding == TRoundingMode::Hundreds) {
+        const double step = rounding == TRoundingMode::Tens ? 10 : 100;
+        const auto whole = ClearTruncate(Ra / step);
+        return whole ? std::optional(*whole * step) : std::nullopt;
+    }
+    int digits = 1; // before the decimal point
+    for (double power = 10; power <= Ra; power *= 10)
+        ++digits;
+    for (double power = 1; power <= 1e7; power *= 10) {
+        if (std::fabs(Ra - power) < power * 1e-9)
+            return std::nullopt; // the digit count could change with rounding
+    }
+    const int decimals = std::min(ModeDecimals(rounding), 7 - digits);
+    const double scale = decimals == 2 ? 100 : decimals == 1 ? 10 : 1;
+    const auto scaled = ClearRound(Ra * scale);
+    return scaled ? std::optional(*scaled / scale) : std::nullopt;
+}
+
+} // namespace
+
+double RaValue(double Ra, TRoundingMode rounding)
+{
+    if (const auto quick = QuickRaValue(Ra, rounding))
+        return *quick;
+    return RaTextValue(Ra, rounding);
+}
+
 double RaValue(const TOptCandidate &row, const TCandidateContext &context)
 {
-    return ReadDecimal(RaText(row.Ra, context.rounding))
-        .value_or(std::numeric_limits<double>::quiet_NaN());
+    return RaValue(row.Ra, context.rounding);
 }
 
 std::string CandidateFixed(double value, int decimals)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "pile_input.h"
+#include "sweep_axes.h"
 
 #include <array>
 #include <bit>
@@ -9,11 +10,9 @@
 #include <string>
 #include <vector>
 
-// Option codes of the section types.
-enum class TOptSection : std::uint8_t { Circle = 1, Ellipse = 2, Rectangle = 3, Square = 4 };
-
-// One candidate of a sweep, kept as numbers and codes; its 20 grid texts are produced on demand by
-// CandidateText from these and the table's context, and are the texts the sweep would have written.
+// One candidate of a sweep as numbers and codes, rebuilt from the store on demand; its 20 grid
+// texts are produced from these and the table's context by CandidateText, and are the texts the
+// sweep would have written.
 struct TOptCandidate
 {
     double d = 0; // mm, as calculated: the diameter, or the longer side of a rectangle
@@ -43,8 +42,49 @@ struct TCandidateContext
     int labelDigits = 0; // 0: plain running numbers; else "ZH-" and the number padded to this width
 };
 
-// The candidates of one sweep, in the order they were calculated.
-using TCandidateStore = std::vector<TOptCandidate>;
+// The candidates of one sweep, in the order they were calculated. A candidate keeps only what
+// cannot be rebuilt: its position in the ranges is its index, and of the figures the calculation
+// produced it keeps the socket's side and tip resistance, the soil's side resistance (with
+// overburden) and its coefficients c1 and c2, shared by the candidates that have the same ones.
+// The socket's total and Ra are their sums, added as the calculation adds them.
+class TCandidateStore
+{
+public:
+    TCandidateStore() = default;
+    TCandidateStore(TSweepAxes axes, bool withSoil);
+
+    std::size_t Size() const { return m_side.size(); }
+    TOptCandidate Row(std::size_t index) const;
+    double Ra(std::size_t index) const; // kN, unrounded
+    double SizeD(std::size_t index) const; // mm, as calculated
+    std::size_t SizeSlot(std::size_t index) const // the same for candidates of the same size
+    {
+        return static_cast<std::size_t>(m_axes.SizeSlot(static_cast<std::int64_t>(index)));
+    }
+    const TSweepAxes &Axes() const { return m_axes; }
+
+    // Filled by the sweep: room for `count` candidates, each written once at its index, a
+    // coefficient pair given by its index in the list of pairs; then cut to the candidates kept,
+    // which also notes the largest Ra.
+    void Reserve(std::size_t count);
+    void Put(std::size_t index, double socketSide, double socketTip, double soilSide,
+             std::uint32_t coefficients);
+    std::uint32_t AddCoefficients(double c1, double c2);
+    void ShiftCoefficients(std::size_t from, std::size_t to, std::uint32_t offset);
+    std::size_t CoefficientCount() const { return m_coefficients.size(); }
+    void Finish(std::size_t count);
+    double LargestRa() const { return m_largestRa; } // kN, 0 before Finish
+
+private:
+    TSweepAxes m_axes;
+    bool m_withSoil = false;
+    std::vector<double> m_side; // kN
+    std::vector<double> m_tip; // kN
+    std::vector<double> m_soil; // kN, empty without overburden
+    std::vector<std::uint32_t> m_coefficientIndex;
+    std::vector<std::array<double, 2>> m_coefficients; // c1, c2
+    double m_largestRa = 0;
+};
 
 // The rows of a candidate grid, top down: candidates of one sweep, in the grid's present order. The
 // raw and the filtered grid share the sweep's candidates; sorting and filtering only arrange
@@ -57,7 +97,7 @@ struct TCandidateTable
 
     std::size_t Size() const { return order.size(); }
     bool Empty() const { return order.empty(); }
-    const TOptCandidate &Row(std::size_t k) const { return (*store)[order[k]]; }
+    TOptCandidate Row(std::size_t k) const { return store->Row(order[k]); }
 };
 
 // Columns of the candidate grids.
@@ -104,6 +144,7 @@ std::string CandidateFixed(double value, int decimals);
 
 // The Ra text of a row read back as a number: the key of the filter and of the Ra sort, kN.
 double RaValue(const TOptCandidate &row, const TCandidateContext &context);
+double RaValue(double Ra, TRoundingMode rounding);
 
 // The texts of recent values, a slot per value chosen by its bits: a sweep formats few distinct
 // sizes, depths, strengths and coefficients many times over.

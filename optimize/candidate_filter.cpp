@@ -40,7 +40,7 @@ TFilterResult FilterCandidates(const TCandidateTable &raw, const TOptionTable &o
     filtered.context = raw.context;
     filtered.store = raw.store;
     for (const std::uint32_t index : raw.order) {
-        const double ra = RaValue((*raw.store)[index], raw.context);
+        const double ra = RaValue(raw.store->Ra(index), raw.context.rounding);
         if (window.lower <= ra && ra <= window.upper)
             filtered.order.push_back(index);
     }

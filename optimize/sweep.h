@@ -17,7 +17,8 @@ inline constexpr std::int64_t MaxCandidates = 10'000'000;
 std::int64_t CountCandidates(const TOptSettings &settings);
 
 // Told how many candidates are done out of how many; returning false cancels the sweep before the
-// next candidate. Called after every ProgressInterval candidates and after the last.
+// next candidate. Called from the sweep's threads, one call at a time: after every
+// ProgressInterval candidates of a thread (with the count of all threads) and after the last.
 using TSweepProgress = std::function<bool(std::int64_t done, std::int64_t total)>;
 inline constexpr std::int64_t ProgressInterval = 1024;
 
@@ -26,7 +27,8 @@ enum class TSweepEnd {
     OptionFailure, // the options table could not be used; no row
     TooManyCandidates, // nothing calculated; no row
     CandidateFailure, // a candidate failed; the rows before it keep their running numbers
-    Cancelled // stopped by the progress callback; the rows so far keep their running numbers and
+    Cancelled // stopped by the progress callback; the rows calculated without a gap from the first
+              // (at least up to the first thread's next report) keep their running numbers and
               // the status stays empty for the page to fill
 };
 
@@ -48,5 +50,12 @@ struct TSweepResult
 // stand for every row of the page's soil grid; a candidate takes all of them with the overburden
 // option, none without. From its first rock row a candidate keeps the specified c1 and c2 and the
 // integrity cell its basis does not read; its bored-pile flag and precision are those of `base`.
+//
+// The candidates are split into one contiguous block per thread (`threads`; 0: one per hardware
+// thread), and the blocks are joined in order: the rows, their numbers, the candidate that stops a
+// failed sweep (the first failing one in sweep order) and the input page are those of one thread.
 TSweepResult RunSweep(const TOptionTable &options, const TPileInput &base,
-                      const TSweepProgress &progress = {});
+                      const TSweepProgress &progress = {}, int threads = 0);
+
+// The threads a sweep uses by default: one per hardware thread.
+int DefaultSweepThreads();

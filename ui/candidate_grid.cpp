@@ -3,8 +3,11 @@
 #include "candidate_model.h"
 #include "design_units.h"
 #include "grid_style.h"
+#include "qt_text.h"
 
 #include "candidate.h"
+#include "result_texts.h"
+#include "text_columns.h"
 
 #include <QHeaderView>
 #include <QStyle>
@@ -39,7 +42,7 @@ TCandidateGrid::TCandidateGrid(const QString &name, QWidget *parent)
     m_remarkWidth = horizontalHeader()->defaultSectionSize();
     ShowDetailColumns(false);
 
-    connect(m_model, &QAbstractItemModel::modelReset, this, &TCandidateGrid::FitNumberColumn);
+    connect(m_model, &QAbstractItemModel::modelReset, this, &TCandidateGrid::FitNumberColumns);
     connect(horizontalHeader(), &QHeaderView::sectionClicked, this, &TCandidateGrid::HeaderClicked);
     connect(this, &QAbstractItemView::doubleClicked, this,
             [this](const QModelIndex &index) { emit RowDoubleClicked(index.row()); });
@@ -68,16 +71,34 @@ void TCandidateGrid::SetScale(double scale)
     setColumnWidth(CandidateColumn::Remark, ScaledExtent(m_remarkWidth, scale));
     verticalHeader()->setDefaultSectionSize(ScaledExtent(DesignRowHeight, scale));
     horizontalHeader()->setFixedHeight(ScaledExtent(DesignHeaderHeight, scale));
-    FitNumberColumn();
+    FitNumberColumns();
 }
 
-void TCandidateGrid::FitNumberColumn()
+void TCandidateGrid::FitNumberColumns()
 {
-    const int rows = m_model->rowCount();
-    // The widest label: "ZH-" and as many digits as the count has, or the plain running number.
-    const QString widest = "ZH-" + QString(QString::number(rows).size(), '8');
+    const TCandidateTable &table = m_model->Table();
     const int margin = 2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 4);
-    const int needed = fontMetrics().horizontalAdvance(widest) + margin;
-    setColumnWidth(CandidateColumn::Number,
-                   std::max(ScaledExtent(DesignWidth(CandidateColumn::Number), m_scale), needed));
+    const auto fit = [&](int column, const QString &cell, const QString &header) {
+        const int needed = std::max(fontMetrics().horizontalAdvance(cell),
+                                    horizontalHeader()->fontMetrics().horizontalAdvance(header));
+        setColumnWidth(column,
+                       std::max(ScaledExtent(DesignWidth(column), m_scale), needed + margin));
+    };
+    // Digits drawn as the widest one.
+    const auto widest = [](std::string text) {
+        for (char &ch : text) {
+            if (ch >= '0' && ch <= '9')
+                ch = '8';
+        }
+        return ToQ(text);
+    };
+    // The labels the rows show are numbered by the sweep, those of the filtered grid included.
+    const std::size_t count = table.store ? table.store->Size() : 0;
+    fit(CandidateColumn::Number,
+        widest(CandidateLabel(static_cast<std::int32_t>(count), table.context.labelDigits)),
+        m_model->headerData(CandidateColumn::Number, Qt::Horizontal, Qt::DisplayRole).toString());
+    // Ra: the text of the largest force in the rounding of the sweep, and the header with a mark.
+    const double largest = table.store ? table.store->LargestRa() : 0;
+    fit(CandidateColumn::Ra, widest(RaText(largest, table.context.rounding)),
+        ToQ(PadLeft("Ra(kN)▲", " ", 8)));
 }

@@ -24,8 +24,9 @@ signals:
     void RowDoubleClicked(int row);
 
 private:
-    // The number column widens when its labels would not fit ("ZH-000001" of a long sweep).
-    void FitNumberColumn();
+    // The number and Ra columns widen when their texts would not fit ("ZH-0000001" of a long
+    // sweep, a large Ra): the grid then scrolls sideways rather than cut a figure.
+    void FitNumberColumns();
 
     TCandidateModel *m_model;
     double m_scale = 1;

@@ -65,6 +65,14 @@ TSortClick TCandidateModel::ClickHeader(TSortState &state, int column)
     return click;
 }
 
+void TCandidateModel::SetOrder(TCandidateTable table)
+{
+    emit layoutAboutToBeChanged();
+    m_table = std::move(table);
+    m_textsRow = -1;
+    emit layoutChanged();
+}
+
 void TCandidateModel::SetTable(TCandidateTable table)
 {
     beginResetModel();

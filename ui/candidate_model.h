@@ -29,6 +29,8 @@ public:
     TSortClick ClickHeader(TSortState &state, int column);
 
     void SetTable(TCandidateTable table);
+    // The same candidates in another order, as a sort made on a copy of the table leaves them.
+    void SetOrder(TCandidateTable table);
     void Clear();
     // The header of `column` as shown, padded.
     void SetHeader(int column, const QString &text);

@@ -20,6 +20,8 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 
+#include <algorithm>
+
 using namespace GridColumns;
 
 namespace {
@@ -209,6 +211,11 @@ void TInputPage::BuildFrame()
     cbt_YouHua->setToolTip("筛选优化");
     cbt_YouHua->setProperty("round", true);
     SetFontPixels(cbt_YouHua, 14);
+    // Round at every scale: the corner radius is half the scaled side.
+    OnScale([this](double) {
+        const int radius = std::min(cbt_YouHua->width(), cbt_YouHua->height()) / 2;
+        cbt_YouHua->setStyleSheet(QString("QPushButton { border-radius: %1px; }").arg(radius));
+    });
     SetTextColour(cbt_YouHua, Colours::Error);
     cbt_tuichu = AddButton(this, "cbt_tuichu", "退出", 224, 732, 100, 33);
 
@@ -254,9 +261,10 @@ void TInputPage::BuildGroundGroup()
                                  const QString &text, const QStringList &items, int y) {
         label = AddLabel(group, "lb_" + name, text, 12, y, 130, 26);
         combo = ListCombo(group, "cbb_" + name, items);
-        // The four choices of this group are drawn at 80 % scale.
+        // The four choices of this group are drawn smaller than the section's, but their text
+        // keeps the page's font, which at the 80 % of the design would be unreadable on a
+        // small screen.
         Place(combo, 146, y + 2, 210, 22);
-        SetFontPixels(combo, 11);
     };
     addCountRow(lb_tuchengshu, cbb_tuchengshu, "tuchengshu", "覆盖层土层数", Steps(0, 9, 1), 22);
     addCountRow(lb_yanchengshu, cbb_yanchengshu, "yanchengshu", "嵌岩段岩层数", Steps(1, 9, 1), 52);

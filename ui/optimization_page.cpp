@@ -25,12 +25,23 @@ namespace {
 constexpr int ProgressDelay = 200; // ms
 constexpr int ProgressPeriod = 50; // ms
 
+// What an action that the running work would contradict is answered with.
+QString WaitingText(bool sweep, bool save, bool sort)
+{
+    if (sweep)
+        return "正在计算，请稍候";
+    if (save)
+        return "正在存盘，请稍候";
+    return sort ? "正在排序，请稍候" : "正在筛选，请稍候";
+}
+
 } // namespace
 
 TOptimizationPage::TOptimizationPage(QWidget *parent)
     : TScaledLayer("YouHuaFormLayer", QSize(380, 800), parent)
     , m_runner(new TSweepRunner(this))
     , m_saver(new TBackgroundTask(this))
+    , m_arranger(new TBackgroundTask(this))
     , m_progressTimer(new QTimer(this))
 {
     lb_youhuabiaoti = new QLabel("嵌岩桩优化设计", this);
@@ -86,18 +97,27 @@ TOptimizationPage::TOptimizationPage(QWidget *parent)
     connect(Grid1_Youhuaxuanxiang, &TOptionsGrid::EditingDone, this,
             &TOptimizationPage::Grid1_YouhuaxuanxiangEditingDone);
     for (const TCandidateList list : {TCandidateList::Raw, TCandidateList::Filtered}) {
-        // While a sweep or a save runs the grids are not to be sorted or picked from.
+        // While work runs the grids are not to be sorted or picked from.
         connect(Grid(list), &TCandidateGrid::HeaderClicked, this, [this, list](int column) {
-            if (!Busy())
+            if (Busy())
+                ReportBlocked();
+            else
                 Grid_YouhuaHeaderClick(list, column);
         });
         connect(Grid(list), &TCandidateGrid::RowDoubleClicked, this, [this, list](int row) {
-            if (!Busy())
+            if (Busy())
+                ReportBlocked();
+            else
                 Grid_YouhuaCellDblClick(list, row);
         });
     }
     connect(m_runner, &TSweepRunner::Finished, this, &TOptimizationPage::EndRun);
     connect(m_saver, &TBackgroundTask::Finished, this, &TOptimizationPage::EndSave);
+    connect(m_arranger, &TBackgroundTask::Finished, this, [this] {
+        ReleaseControls();
+        const std::function<void()> end = std::move(m_arrangedEnd);
+        end();
+    });
     connect(m_progressTimer, &QTimer::timeout, this, &TOptimizationPage::ShowProgress);
 }
 
@@ -106,6 +126,7 @@ TOptimizationPage::~TOptimizationPage()
     // Their workers write into this page's members, which must outlive them.
     delete m_runner;
     delete m_saver;
+    delete m_arranger;
 }
 
 const TOptionTable &TOptimizationPage::Options() const
@@ -156,12 +177,15 @@ void TOptimizationPage::cbt_YHcomputeClick()
         StartSweep();
 }
 
-void TOptimizationPage::HoldControls(bool keepCompute)
+void TOptimizationPage::HoldControls(TWork work)
 {
+    m_work = work;
+    m_statusBefore = lb_YHxingxi->text();
+    m_statusColourBefore = lb_YHxingxi->palette().color(QPalette::WindowText);
     m_computeWasEnabled = cbt_YHcompute->isEnabled();
     m_filterWasEnabled = cbt_YHsaixuan->isEnabled();
     m_saveWasEnabled = cbt_YHsave->isEnabled();
-    cbt_YHcompute->setEnabled(keepCompute);
+    cbt_YHcompute->setEnabled(work == TWork::Sweep); // "取消"
     cbt_YHsaixuan->setEnabled(false);
     cbt_YHsave->setEnabled(false);
     cbt_YHfanhui->setEnabled(false);
@@ -181,6 +205,23 @@ void TOptimizationPage::ReleaseControls()
     cbt_YHsave->setEnabled(m_saveWasEnabled);
     cbt_YHfanhui->setEnabled(true);
     Grid1_Youhuaxuanxiang->setEnabled(true);
+    SetStatus(m_statusBefore, m_statusColourBefore);
+    m_work = TWork::None;
+}
+
+void TOptimizationPage::ReportBlocked()
+{
+    SetStatus(WaitingText(m_work == TWork::Sweep, m_work == TWork::Save, m_work == TWork::Sort),
+              Colours::Note);
+}
+
+void TOptimizationPage::StartArranging(TWork work, std::function<void()> job,
+                                       std::function<void()> end)
+{
+    HoldControls(work);
+    pb_YH_jingdu->setRange(0, 0); // the bar only moves
+    m_arrangedEnd = std::move(end);
+    m_arranger->Start(std::move(job));
 }
 
 void TOptimizationPage::StartSweep()
@@ -196,7 +237,7 @@ void TOptimizationPage::StartSweep()
     SetStatus(QString(), Colours::Note);
 
     // Nothing else of the page may run until the sweep has ended; "计算" offers to cancel it.
-    HoldControls(true);
+    HoldControls(TWork::Sweep);
     cbt_YHcompute->setText("取消");
     pb_YH_jingdu->setRange(0, 100);
     pb_YH_jingdu->setValue(0);
@@ -212,7 +253,7 @@ void TOptimizationPage::StartSave(TSaveJob job)
 {
     if (Busy())
         return;
-    HoldControls(false);
+    HoldControls(TWork::Save);
     pb_YH_jingdu->setRange(0, 0); // no measure of a file's progress: the bar only moves
     m_saveError.reset();
     m_saver->Start([this, job = std::move(job)] { m_saveError = job(); });
@@ -220,13 +261,14 @@ void TOptimizationPage::StartSave(TSaveJob job)
 
 bool TOptimizationPage::Busy() const
 {
-    return m_runner->Running() || m_saver->Running();
+    return m_runner->Running() || m_saver->Running() || m_arranger->Running();
 }
 
 void TOptimizationPage::WaitForWork()
 {
     m_runner->Wait();
     m_saver->Wait();
+    m_arranger->Wait();
 }
 
 void TOptimizationPage::ShowProgress()
@@ -275,14 +317,11 @@ void TOptimizationPage::SaveCandidates(const std::filesystem::path &folder,
     file.soilAppendix = WantsSoilAppendix(Options());
     file.soilLayers = soilLayers;
     file.timeStamp = timeStamp;
-    // A list of a million rows takes seconds to write: the worker writes the rows as they stand
-    // now, from its own copy of their order.
-    TCandidateTable rows = Table(file.kind == TCandidateFileKind::Raw ? TCandidateList::Raw
-                                                                      : TCandidateList::Filtered);
-    StartSave([file = std::move(file), rows = std::move(rows), folder]() mutable {
-        file.table = &rows;
-        return SaveCandidateFile(folder, file);
-    });
+    // A list of a million rows takes seconds to write: the worker writes the rows as they stand,
+    // which nothing changes while the page waits.
+    file.table = &Table(file.kind == TCandidateFileKind::Raw ? TCandidateList::Raw
+                                                             : TCandidateList::Filtered);
+    StartSave([file = std::move(file), folder] { return SaveCandidateFile(folder, file); });
 }
 
 void TOptimizationPage::EndSave()
@@ -329,7 +368,29 @@ void TOptimizationPage::ShowSweep(TSweepResult sweep)
 
 void TOptimizationPage::cbt_YHsaixuanClick()
 {
-    TFilterResult filter = FilterCandidates(Table(TCandidateList::Raw), Options());
+    if (Busy())
+        return;
+    // A bound that is not a number is answered at once, and nothing changes.
+    const TWindowReading reading = ReadRaWindow(Options());
+    if (!reading.window) {
+        emit ErrorRaised(ToQ(reading.errorBox));
+        return;
+    }
+    // The raw rows stay as they are while the page waits.
+    StartArranging(
+        TWork::Filter,
+        [this, options = Options(), raw = &Table(TCandidateList::Raw)] {
+            m_filtered = std::make_unique<TFilterResult>(FilterCandidates(*raw, options));
+        },
+        [this] {
+            TFilterResult filter = std::move(*m_filtered);
+            m_filtered.reset();
+            ShowFilter(std::move(filter));
+        });
+}
+
+void TOptimizationPage::ShowFilter(TFilterResult filter)
+{
     if (filter.errorBox) {
         emit ErrorRaised(ToQ(*filter.errorBox));
         return;
@@ -349,7 +410,31 @@ void TOptimizationPage::cbt_YHsaixuanClick()
 void TOptimizationPage::Grid_YouhuaHeaderClick(TCandidateList list, int column)
 {
     TCandidateGrid *grid = Grid(list);
-    const TSortClick click = grid->Model()->ClickHeader(m_sortState, column);
+    const TCandidateTable &table = Table(list);
+    if (table.Size() < 2 || (column != CandidateColumn::SizeD && column != CandidateColumn::Ra)) {
+        // Nothing to sort: answered at once.
+        ShowSortClick(list, grid->Model()->ClickHeader(m_sortState, column));
+        return;
+    }
+    // The worker sorts a copy of the rows' order while the grid keeps showing them.
+    StartArranging(
+        TWork::Sort,
+        [this, column, state = m_sortState, source = &table] {
+            auto sorted = std::make_unique<TSorted>(TSorted {*source, state, {}});
+            sorted->click = ::ClickHeader(sorted->table, sorted->state, column);
+            m_sorted = std::move(sorted);
+        },
+        [this, list] {
+            const std::unique_ptr<TSorted> sorted = std::move(m_sorted);
+            Grid(list)->Model()->SetOrder(std::move(sorted->table));
+            m_sortState = sorted->state;
+            ShowSortClick(list, sorted->click);
+        });
+}
+
+void TOptimizationPage::ShowSortClick(TCandidateList list, const TSortClick &click)
+{
+    TCandidateGrid *grid = Grid(list);
     SetStatus(ToQ(click.status), Colours::Note);
     if (click.sorted)
         cbt_YHsave->setEnabled(true);

@@ -4,6 +4,7 @@
 
 #include "calculation.h"
 #include "candidate.h"
+#include "candidate_filter.h"
 #include "candidate_sort.h"
 #include "opt_options.h"
 #include "pile_input.h"
@@ -12,6 +13,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -57,10 +59,9 @@ public:
     // changes nothing.
     void SaveCandidates(const std::filesystem::path &folder, const std::string &timeStamp,
                         const std::vector<TSoilLayer> &soilLayers);
-    // A sweep or a save is running.
+    // A sweep, a save, a sort or a filter is running.
     bool Busy() const;
-    // Blocks until a running sweep or save has ended and the page has shown its end (tests,
-    // measurements).
+    // Blocks until running work has ended and the page has shown its end (tests, measurements).
     void WaitForWork();
 
     const TCandidateTable &Table(TCandidateList list) const;
@@ -93,8 +94,17 @@ private:
     void Grid_YouhuaCellDblClick(TCandidateList list, int row);
     void cbt_zhangkaiClick();
     void Grid1_YouhuaxuanxiangEditingDone(int row, int column);
-    void HoldControls(bool keepCompute);
+    // The work that runs on a worker thread while the page waits.
+    enum class TWork { None, Sweep, Save, Sort, Filter };
+    void HoldControls(TWork work);
     void ReleaseControls();
+    // An action the running work would contradict: it is not carried out, and the status line
+    // says what the page is waiting for until the work ends.
+    void ReportBlocked();
+    // Sorts and filters run on a worker thread; `end` shows their result once it has ended.
+    void StartArranging(TWork work, std::function<void()> job, std::function<void()> end);
+    void ShowSortClick(TCandidateList list, const TSortClick &click);
+    void ShowFilter(TFilterResult filter);
     void ShowProgress();
     void EndRun();
     void EndSave();
@@ -119,10 +129,25 @@ private:
     bool m_detailsShown = false; // cbt_zhangkai shows "折叠" while the detail columns are shown
     TSweepRunner *m_runner;
     TBackgroundTask *m_saver;
+    TBackgroundTask *m_arranger; // sorts and filters
+    std::function<void()> m_arrangedEnd;
+    // What the sort or filter on the worker gives, read once it has ended.
+    struct TSorted
+    {
+        TCandidateTable table;
+        TSortState state;
+        TSortClick click;
+    };
+    std::unique_ptr<TSorted> m_sorted;
+    std::unique_ptr<TFilterResult> m_filtered;
+    TWork m_work = TWork::None;
     std::optional<std::string> m_saveError;
     QTimer *m_progressTimer;
     QElapsedTimer m_runClock;
-    // The enabled states of the buttons before a sweep or a save, given back when it ends.
+    // The status line and the enabled states of the buttons before the work, given back when it
+    // ends.
+    QString m_statusBefore;
+    QColor m_statusColourBefore;
     bool m_computeWasEnabled = true;
     bool m_filterWasEnabled = false;
     bool m_saveWasEnabled = false;

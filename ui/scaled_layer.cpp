@@ -2,6 +2,7 @@
 
 #include "design_units.h"
 
+#include <QHash>
 #include <QLabel>
 #include <QPushButton>
 
@@ -66,7 +67,7 @@ void TScaledLayer::SetFontPixels(QWidget *widget, int pixels)
     if (it == m_fonts.end())
         it = m_fonts.insert(m_fonts.end(), {widget, pixels});
     it->pixels = pixels;
-    ApplyFont(*it);
+    ApplyFonts();
 }
 
 void TScaledLayer::OnScale(std::function<void(double)> listener)
@@ -92,13 +93,31 @@ void TScaledLayer::Apply(const TPlaced &placed) const
                                ScaledExtent(r.width(), m_scale), ScaledExtent(r.height(), m_scale));
 }
 
-void TScaledLayer::ApplyFont(const TFontSize &size) const
+void TScaledLayer::ApplyFonts() const
 {
-    if (!size.widget)
-        return;
-    QFont font = size.widget->font();
-    font.setPixelSize(ScaledExtent(size.pixels, m_scale));
-    size.widget->setFont(font);
+    // Once a style sheet has polished a widget, its font no longer follows its parent's: every
+    // widget on the layer is given its font here, in the design size of the nearest one that has
+    // its own (the layer's by default), so that group boxes, grids, edits and popups scale too.
+    QHash<const QWidget *, int> designPixels;
+    for (const TFontSize &size : m_fonts) {
+        if (size.widget)
+            designPixels.insert(size.widget, size.pixels);
+    }
+    const auto apply = [&](QWidget *widget) {
+        const QWidget *owner = widget;
+        while (owner && !designPixels.contains(owner))
+            owner = owner->parentWidget();
+        const int pixels =
+            std::max(1, Scaled(owner ? designPixels.value(owner) : DesignFontPixels, m_scale));
+        if (widget->font().pixelSize() == pixels)
+            return;
+        QFont font = widget->font();
+        font.setPixelSize(pixels);
+        widget->setFont(font);
+    };
+    apply(const_cast<TScaledLayer *>(this));
+    for (QWidget *widget : findChildren<QWidget *>())
+        apply(widget);
 }
 
 void TScaledLayer::resizeEvent(QResizeEvent *event)
@@ -109,8 +128,7 @@ void TScaledLayer::resizeEvent(QResizeEvent *event)
     m_origin = QPoint((width() - Scaled(m_designSize.width(), scale)) / 2,
                       (height() - Scaled(m_designSize.height(), scale)) / 2);
     m_scale = scale;
-    for (const TFontSize &font : m_fonts)
-        ApplyFont(font);
+    ApplyFonts();
     for (const TPlaced &placed : m_placed)
         Apply(placed);
     for (const auto &listener : m_listeners)

@@ -50,7 +50,7 @@ private:
     };
 
     void Apply(const TPlaced &placed) const;
-    void ApplyFont(const TFontSize &font) const;
+    void ApplyFonts() const;
     QPoint Offset(const QWidget *widget) const;
 
     QSize m_designSize;

@@ -1,5 +1,6 @@
 // The optimization on 1,000,000 candidates (a quarter, a half and all of them for the sweep, to
-// show that its cost grows linearly): sweep, candidate file, sorts and filter.
+// show that its cost grows linearly; one thread and every thread): sweep, candidate file, sorts
+// and filter, the sorts also on 10,000,000 candidates.
 
 #include "candidate_file.h"
 #include "candidate_filter.h"
@@ -19,18 +20,31 @@ const TSweepResult &MillionSweep()
     return sweep;
 }
 
+const TSweepResult &TenMillionSweep()
+{
+    static const TSweepResult sweep = RunSweep(MillionOptions(10000), TPileInput {});
+    return sweep;
+}
+
+// Arguments: diameters (1000 for a million candidates), threads (0: every hardware thread).
 void Sweep(benchmark::State &state)
 {
     const TOptionTable options = MillionOptions(static_cast<int>(state.range(0)));
     for (auto _ : state) {
-        TSweepResult sweep = RunSweep(options, TPileInput {});
+        TSweepResult sweep = RunSweep(options, TPileInput {}, {}, static_cast<int>(state.range(1)));
         if (sweep.end != TSweepEnd::Complete)
             state.SkipWithError("the sweep did not complete");
         benchmark::DoNotOptimize(sweep.table.order.data());
     }
     state.SetItemsProcessed(state.iterations() * state.range(0) * 1000);
 }
-BENCHMARK(Sweep)->Arg(250)->Arg(500)->Arg(1000)->Unit(benchmark::kMillisecond);
+BENCHMARK(Sweep)
+    ->Args({250, 0})
+    ->Args({500, 0})
+    ->Args({1000, 0})
+    ->Args({1000, 1})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 void WriteRawFile(benchmark::State &state)
 {
@@ -48,11 +62,13 @@ void WriteRawFile(benchmark::State &state)
 }
 BENCHMARK(WriteRawFile)->Unit(benchmark::kMillisecond);
 
+// Argument: millions of candidates, 1 or 10.
 void SortBy(benchmark::State &state, int column)
 {
+    const TSweepResult &sweep = state.range(0) == 10 ? TenMillionSweep() : MillionSweep();
     for (auto _ : state) {
         state.PauseTiming();
-        TCandidateTable table = MillionSweep().table;
+        TCandidateTable table = sweep.table;
         TSortState sort;
         state.ResumeTiming();
         ClickHeader(table, sort, column);
@@ -67,8 +83,8 @@ void SortByD(benchmark::State &state)
 {
     SortBy(state, CandidateColumn::SizeD);
 }
-BENCHMARK(SortByRa)->Unit(benchmark::kMillisecond);
-BENCHMARK(SortByD)->Unit(benchmark::kMillisecond);
+BENCHMARK(SortByRa)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond);
+BENCHMARK(SortByD)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond);
 
 void Filter(benchmark::State &state)
 {

@@ -1,39 +1,59 @@
 #include "candidate_filter.h"
 #include "candidate_sort.h"
+#include "decimal_reader.h"
 #include "pick_back.h"
+#include "result_texts.h"
 #include "sweep.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <random>
 #include <utility>
 #include <vector>
 
 namespace {
 
-// Rows with these Ra (kN, whole numbers so that the Ra text gives them back) and sizes d.
+// Rows with these Ra (kN, whole numbers so that the Ra text gives them back) and sizes d (mm,
+// multiples of 500 from 1000): circles of a store whose candidate of diameter j and depth i stands
+// for row i, so that a row's running number tells which row it was.
+constexpr int MaxRows = 1000;
+
 TCandidateTable Rows(const std::vector<double> &ra, const std::vector<double> &d = {})
 {
+    const int n = static_cast<int>(ra.size());
+    double largest = 1000;
+    for (const double size : d)
+        largest = std::max(largest, size);
+    TOptSettings settings = *ReadOptions(DefaultOptionTable()).settings;
+    settings.sectionTypes = NormalizeRange(1, 1, 1);
+    settings.diameter = NormalizeRange(1000.0, largest, 500.0);
+    settings.socketDepth = NormalizeRange(1.0, double {MaxRows}, 1.0);
+    settings.socketDepthInMultiples = true;
+    settings.frkRange = NormalizeRange(35.0, 35.0, 0.0);
+    settings.weatheringCodes = settings.basisCodes = settings.gradeCodes = NormalizeRange(1, 1, 1);
+    auto store = std::make_shared<TCandidateStore>(TSweepAxes(settings), false);
+    store->Reserve(static_cast<std::size_t>(settings.diameter.count * MaxRows));
+    const std::uint32_t coefficients = store->AddCoefficients(0.5, 0.04);
     TCandidateTable table;
-    table.context.labelDigits = DecimalDigits(static_cast<std::int64_t>(ra.size()));
-    auto store = std::make_shared<TCandidateStore>();
-    for (std::size_t i = 0; i < ra.size(); ++i) {
-        TOptCandidate row;
-        row.Ra = ra[i];
-        row.d = d.empty() ? 1000 : d[i];
-        row.sequence = static_cast<std::int32_t>(i + 1);
-        store->push_back(row);
-        table.order.push_back(static_cast<std::uint32_t>(i));
+    table.context.labelDigits = DecimalDigits(n);
+    for (int i = 0; i < n; ++i) {
+        const double size = d.empty() ? 1000 : d[i];
+        const auto position = static_cast<std::uint32_t>((size - 1000) / 500 * MaxRows + i);
+        store->Put(position, 0, ra[i], 0, coefficients);
+        table.order.push_back(position);
     }
     table.store = store;
     return table;
 }
 
+// The rows' numbers (from 1) in the order the table holds them.
 std::vector<std::int32_t> Sequence(const TCandidateTable &table)
 {
     std::vector<std::int32_t> sequence;
     for (std::size_t k = 0; k < table.Size(); ++k)
-        sequence.push_back(table.Row(k).sequence);
+        sequence.push_back((table.Row(k).sequence - 1) % MaxRows + 1);
     return sequence;
 }
 
@@ -123,9 +143,62 @@ TEST(Sort, SameOrderAsTheExchangeSortWithManyTies)
         const int distinct = std::uniform_int_distribution<int>(1, round % 3 == 0 ? 3 : n)(random);
         std::uniform_int_distribution<int> key(0, distinct - 1);
         std::vector<double> keys(n);
+        // Whole hundredths take the packed radix path, thirds the general one.
+        const double unit = round % 2 == 0 ? 0.01 : 1.0 / 3;
         for (double &k : keys)
-            k = 1000 + 500 * key(random);
+            k = 1000 + 500 * unit * key(random);
         ASSERT_EQ(ExchangeSortOrder(keys), LiteralExchangeSort(keys)) << "round " << round;
+    }
+}
+
+// The key of the filter and the Ra sort is the Ra text read back, whatever shortcut gives it:
+// random forces, halfway cases and the edges of the digit counts, in every rounding mode.
+TEST(Sort, RaKeyIsTheRaTextReadBack)
+{
+    std::vector<double> values {0.5,     1,         9.995,       99999.995, 999999.5, 1e6,
+                                9999999, 9999999.5, 12345678.9,  -3,        1e300,    10,
+                                100,     1000.005,  17592.91838, 0};
+    std::mt19937 random(20241210);
+    std::uniform_real_distribution<double> exponent(-1, 7.5);
+    for (int i = 0; i < 20000; ++i) {
+        const double value = std::pow(10.0, exponent(random));
+        values.push_back(value);
+        // Halfway in the last kept decimal, and at a multiple of ten.
+        values.push_back((std::floor(value * 100) + 0.5) / 100);
+        values.push_back(std::floor(value / 10) * 10);
+    }
+    for (const TRoundingMode mode :
+         {TRoundingMode::TwoDecimals, TRoundingMode::OneDecimal, TRoundingMode::Units,
+          TRoundingMode::Tens, TRoundingMode::Hundreds}) {
+        for (const double value : values) {
+            const double expected = ReadDecimal(RaText(value, mode)).value();
+            ASSERT_EQ(RaValue(value, mode), expected)
+                << value << " mode " << static_cast<int>(mode);
+        }
+    }
+}
+
+// A real sweep, filtered so that its order is not the store's, sorted by d and by Ra: the rows
+// end where a literal exchange sort of their texts' values puts them.
+TEST(Sort, SweptRowsEndAsTheLiteralExchangeSortPutsThem)
+{
+    TOptionTable options = DefaultOptionTable();
+    options[OptionRow::Overburden].minimum = "1";
+    options[OptionRow::RaWindow].minimum = "20000";
+    options[OptionRow::RaWindow].maximum = "0";
+    const TSweepResult sweep = RunSweep(options, TPileInput {});
+    for (const int column : {CandidateColumn::SizeD, CandidateColumn::Ra}) {
+        TCandidateTable table = FilterCandidates(sweep.table, options).filtered;
+        ASSERT_GT(table.Size(), 100u);
+        std::vector<double> keys;
+        for (std::size_t k = 0; k < table.Size(); ++k)
+            keys.push_back(ReadDecimal(CandidateText(table.Row(k), table.context, column)).value());
+        std::vector<std::uint32_t> expected;
+        for (const std::uint32_t k : LiteralExchangeSort(keys))
+            expected.push_back(table.order[k]);
+        TSortState state;
+        ClickHeader(table, state, column);
+        EXPECT_EQ(table.order, expected) << "column " << column;
     }
 }
 

@@ -315,17 +315,19 @@ TEST(Sweep, TooManyCandidatesAreRefusedBeforeCalculating)
 TEST(Sweep, ProgressCanCancelBetweenCandidates)
 {
     std::vector<std::int64_t> reports;
-    const TSweepResult all = RunSweep(DefaultOptionTable(), TPileInput {},
-                                      [&reports](std::int64_t done, std::int64_t total) {
-                                          EXPECT_EQ(total, 2304);
-                                          reports.push_back(done);
-                                          return true;
-                                      });
+    const TSweepResult all = RunSweep(
+        DefaultOptionTable(), TPileInput {},
+        [&reports](std::int64_t done, std::int64_t total) {
+            EXPECT_EQ(total, 2304);
+            reports.push_back(done);
+            return true;
+        },
+        1);
     EXPECT_EQ(all.end, TSweepEnd::Complete);
     EXPECT_EQ(reports, (std::vector<std::int64_t> {1024, 2048, 2304}));
 
-    const TSweepResult cancelled = RunSweep(DefaultOptionTable(), TPileInput {},
-                                            [](std::int64_t, std::int64_t) { return false; });
+    const TSweepResult cancelled = RunSweep(
+        DefaultOptionTable(), TPileInput {}, [](std::int64_t, std::int64_t) { return false; }, 1);
     EXPECT_EQ(cancelled.end, TSweepEnd::Cancelled);
     ASSERT_EQ(cancelled.table.Size(), 1024u);
     EXPECT_EQ(CandidateText(cancelled.table.Row(cancelled.table.Size() - 1),
@@ -333,6 +335,104 @@ TEST(Sweep, ProgressCanCancelBetweenCandidates)
               "1024");
     ASSERT_TRUE(cancelled.pageOutcome);
     EXPECT_TRUE(cancelled.pageOutcome->ok());
+}
+
+// What the input page holds, as one comparable record.
+std::vector<std::string> PageFields(const TPileInput &page)
+{
+    std::vector<std::string> fields {std::to_string(static_cast<int>(page.sectionType)),
+                                     page.d,
+                                     page.c,
+                                     std::to_string(static_cast<int>(page.interpBasis)),
+                                     std::to_string(static_cast<int>(page.coefMode)),
+                                     std::to_string(page.soilLayers.size())};
+    for (const TRockLayer &rock : page.rockLayers) {
+        fields.insert(fields.end(),
+                      {rock.hi, rock.weathering, rock.integrityGrade, rock.integrityIndex, rock.frk,
+                       rock.c1Specified, rock.c2Specified});
+    }
+    return fields;
+}
+
+void ExpectSameSweep(const TSweepResult &expected, const TSweepResult &actual, int threads)
+{
+    SCOPED_TRACE("threads " + std::to_string(threads));
+    EXPECT_EQ(actual.end, expected.end);
+    EXPECT_EQ(actual.status, expected.status);
+    EXPECT_EQ(actual.statusRed, expected.statusRed);
+    EXPECT_EQ(actual.table.context.labelDigits, expected.table.context.labelDigits);
+    ASSERT_EQ(actual.table.Size(), expected.table.Size());
+    EXPECT_EQ(AllTexts(actual.table), AllTexts(expected.table));
+    ASSERT_EQ(actual.pageInput.has_value(), expected.pageInput.has_value());
+    if (expected.pageInput) {
+        EXPECT_EQ(PageFields(*actual.pageInput), PageFields(*expected.pageInput));
+        EXPECT_EQ(actual.pageOutcome->ok(), expected.pageOutcome->ok());
+        EXPECT_EQ(actual.pageOutcome->result.Ra, expected.pageOutcome->result.Ra);
+        if (!expected.pageOutcome->ok()) {
+            EXPECT_EQ(actual.pageOutcome->failure->message, expected.pageOutcome->failure->message);
+        }
+    }
+}
+
+// Blocks joined in order give the rows, the numbers, the end and the input page of one thread:
+// blocks start inside the innermost loop, where the integrity cell of the other basis must be
+// the one an earlier block left, and a failure in several blocks stops at the first in sweep
+// order.
+TEST(Sweep, ThreadsGiveTheRowsOfOneThread)
+{
+    TPileInput withSoil;
+    withSoil.soilLayers = {{"3.00", "120.00"}, {"2.50", "80.00"}};
+    const std::pair<TOptionTable, TPileInput> cases[] = {
+        {DefaultOptionTable(), TPileInput {}},
+        {Options({{9, {"2", "1", "1"}}, {12, {"1"}}}), withSoil},
+        // Every ellipse with c = 0 fails: the first of them, after the circles, ends the sweep.
+        {Options({{0, {"1", "2", "1"}}, {2, {"0", "1000", "500"}}}), TPileInput {}},
+    };
+    for (const auto &[options, base] : cases) {
+        const TSweepResult single = RunSweep(options, base, {}, 1);
+        ASSERT_FALSE(single.table.Empty());
+        for (const int threads : {2, 3, 7, 64})
+            ExpectSameSweep(single, RunSweep(options, base, {}, threads), threads);
+    }
+}
+
+// A cancel keeps the rows calculated without a gap from the first, with their running numbers,
+// and leaves the input page with the last of them.
+TEST(Sweep, CancelledThreadsKeepAGapFreePrefix)
+{
+    // Enough candidates for each thread to report twice.
+    const TOptionTable options = Options({{1, {"1000", "2000", "100"}}});
+    const TSweepResult single = RunSweep(options, TPileInput {}, {}, 1);
+    const std::vector<TCandidateTexts> all = AllTexts(single.table);
+    for (const int threads : {2, 3, 5}) {
+        SCOPED_TRACE("threads " + std::to_string(threads));
+        int calls = 0;
+        const TSweepResult cancelled = RunSweep(
+            options, TPileInput {},
+            [&calls](std::int64_t done, std::int64_t total) {
+                EXPECT_LT(done, total);
+                return ++calls < 2;
+            },
+            threads);
+        EXPECT_EQ(cancelled.end, TSweepEnd::Cancelled);
+        EXPECT_EQ(cancelled.status, "");
+        EXPECT_EQ(calls, 2);
+        const std::size_t kept = cancelled.table.Size();
+        // The first block goes on to its own next report: at least 1024 rows.
+        ASSERT_GE(kept, 1024u);
+        ASSERT_LT(kept, all.size());
+        EXPECT_EQ(cancelled.table.context.labelDigits, 0);
+        for (std::size_t k = 0; k < kept; ++k) {
+            TCandidateTexts expected = all[k];
+            expected[Number] = std::to_string(k + 1);
+            ASSERT_EQ(CandidateTexts(cancelled.table.Row(k), cancelled.table.context), expected);
+        }
+        const TOptCandidate last = cancelled.table.Row(kept - 1);
+        ASSERT_TRUE(cancelled.pageInput && cancelled.pageOutcome);
+        EXPECT_EQ(cancelled.pageOutcome->result.Ra, last.Ra);
+        EXPECT_EQ(cancelled.pageInput->rockLayers[0].hi,
+                  CandidateText(last, cancelled.table.context, Hr));
+    }
 }
 
 } // namespace

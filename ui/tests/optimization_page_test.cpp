@@ -6,8 +6,11 @@
 #include "layer_grid.h"
 #include "optimization_page.h"
 #include "options_table.h"
+#include "qt_text.h"
 
 #include "candidate_file.h"
+#include "candidate_filter.h"
+#include "candidate_sort.h"
 #include "file_names.h"
 #include "text_file.h"
 
@@ -82,6 +85,13 @@ public:
         Page()->WaitForWork();
     }
 
+    // "筛选", and the page once the filter has ended.
+    void Filter()
+    {
+        Click("cbt_YHsaixuan");
+        Page()->WaitForWork();
+    }
+
     static QString Cell(const TCandidateGrid *grid, int row, int column)
     {
         return grid->model()->index(row, column).data().toString();
@@ -103,7 +113,14 @@ public:
         return grid->model()->headerData(column, Qt::Horizontal).toString();
     }
 
-    static void ClickHeader(TCandidateGrid *grid, int column)
+    // A click on a header, and the page once the sort it started has ended.
+    void ClickHeader(TCandidateGrid *grid, int column)
+    {
+        PressHeader(grid, column);
+        Page()->WaitForWork();
+    }
+
+    static void PressHeader(TCandidateGrid *grid, int column)
     {
         QHeaderView *header = grid->horizontalHeader();
         const int x = header->sectionViewportPosition(column) + header->sectionSize(column) / 2;
@@ -248,7 +265,7 @@ TEST_F(OptimizationPage, OpensTheEditorOnlyOnEditableCellsAndEnablesByTheEditedR
     Sweep(); // leaves "计算" disabled
     ASSERT_FALSE(Button("cbt_YHcompute")->isEnabled());
     EditOption(14, 1, "0"); // the Ra window: "筛选" only
-    Click("cbt_YHsaixuan");
+    Filter();
     ASSERT_FALSE(Button("cbt_YHsaixuan")->isEnabled());
     EditOption(14, 2, "20000");
     EXPECT_TRUE(Button("cbt_YHsaixuan")->isEnabled());
@@ -391,7 +408,7 @@ TEST_F(OptimizationPage, CandidateFailureKeepsTheRowsBeforeItUnnumbered)
 TEST_F(OptimizationPage, FiltersByTheRaWindow)
 {
     Sweep();
-    Click("cbt_YHsaixuan");
+    Filter();
     ASSERT_TRUE(Filtered()->isVisible());
     EXPECT_FALSE(Raw()->isVisible());
     ASSERT_EQ(Rows(Filtered()), 3);
@@ -403,7 +420,7 @@ TEST_F(OptimizationPage, FiltersByTheRaWindow)
     EXPECT_EQ(m_window->OptimizationMode(), 1);
 
     EditOption(14, 1, "x");
-    Click("cbt_YHsaixuan");
+    Filter();
     EXPECT_EQ(m_messages, QStringList {"'x' is not a valid floating point value."});
     EXPECT_EQ(Rows(Filtered()), 3);
     EXPECT_EQ(Text("lb_YHxingxi"), "筛选完成，桩数：3 根");
@@ -411,7 +428,7 @@ TEST_F(OptimizationPage, FiltersByTheRaWindow)
     // A lower bound above the upper one keeps only that very Ra: none here.
     EditOption(14, 1, "1");
     EditOption(14, 2, "0.5");
-    Click("cbt_YHsaixuan");
+    Filter();
     EXPECT_TRUE(Filtered()->isVisible());
     EXPECT_EQ(Rows(Filtered()), 0);
     EXPECT_EQ(Text("lb_YHxingxi"), "无满足条件桩，调整区间再筛选");
@@ -421,7 +438,7 @@ TEST_F(OptimizationPage, FiltersByTheRaWindow)
     // Bounds of 0 keep everything.
     EditOption(14, 1, "0");
     EditOption(14, 2, "0");
-    Click("cbt_YHsaixuan");
+    Filter();
     EXPECT_EQ(Rows(Filtered()), 2304);
     EXPECT_EQ(Text("lb_YHxingxi"), "筛选完成，桩数：2304 根");
 }
@@ -583,7 +600,7 @@ TEST_F(OptimizationPage, SavesTheListOnShow)
     EXPECT_FALSE(Button("cbt_YHsave")->isEnabled());
     EXPECT_TRUE(m_messages.isEmpty());
 
-    Click("cbt_YHsaixuan");
+    Filter();
     ClickHeader(Filtered(), RaColumn);
     Save();
     const std::string filtered = ReadFile(FilePath(m_folder, FileNames::FilteredCandidates));
@@ -627,7 +644,7 @@ TEST_F(OptimizationPage, SavesTheStoredFilteredCandidateFileWithTheSoilLayers)
     EditOption(14, 1, "10000");
     EditOption(14, 2, "30000");
     Sweep();
-    Click("cbt_YHsaixuan");
+    Filter();
     ASSERT_EQ(Text("lb_YHxingxi"), "筛选完成，桩数：6 根");
     Save();
     EXPECT_EQ(ReadFile(FilePath(m_folder, FileNames::FilteredCandidates)),
@@ -651,6 +668,70 @@ TEST_F(OptimizationPage, CancelStopsTheSweepWithTheRowsSoFar)
     EXPECT_FALSE(Button("cbt_YHsaixuan")->isEnabled());
     EXPECT_TRUE(Button("cbt_YHfanhui")->isEnabled());
     EXPECT_EQ(m_window->PileCount(), 0);
+}
+
+// Sorts and filters run on a worker thread: until they end the grid is not sorted, filtered or
+// picked from again, which the status line says, and at the end the rows, marks, selection,
+// buttons and status are those the optimization layer gives for the same clicks.
+TEST_F(OptimizationPage, SortAndFilterWorkInTheBackgroundAndBlockWhatContradictsThem)
+{
+    Sweep();
+    const TCandidateTable raw = Page()->Table(TCandidateList::Raw);
+    Click("cbt_YHfanhui");
+    const TPileInput inputBefore = Find<TInputPage>("MainFormLayer")->ReadPileInput();
+    Click("cbt_YouHua");
+
+    PressHeader(Raw(), RaColumn);
+    ASSERT_TRUE(Page()->Busy());
+    for (const char *button : {"cbt_YHcompute", "cbt_YHsaixuan", "cbt_YHsave", "cbt_YHfanhui"})
+        EXPECT_FALSE(Button(button)->isEnabled()) << button;
+    EXPECT_FALSE(Options()->isEnabled());
+    EXPECT_FALSE(Find("pb_YH_jingdu")->isVisible()); // shown only after 200 ms
+    EXPECT_EQ(Find<QProgressBar>("pb_YH_jingdu")->maximum(), 0); // busy, no measure
+    PressHeader(Raw(), SizeDColumn);
+    EXPECT_EQ(Text("lb_YHxingxi"), "正在排序，请稍候");
+    DoubleClickRow(Raw(), 5);
+    EXPECT_TRUE(Page()->isVisible()); // no pick-back
+    Page()->WaitForWork();
+
+    TCandidateTable expected = raw;
+    TSortState state;
+    const TSortClick click = ::ClickHeader(expected, state, CandidateColumn::Ra);
+    EXPECT_EQ(Page()->Table(TCandidateList::Raw).order, expected.order);
+    EXPECT_EQ(Page()->SortState().sortStateRa, 1);
+    EXPECT_EQ(Page()->SortState().sortStateD, 0); // the blocked click did nothing
+    EXPECT_EQ(Text("lb_YHxingxi"), ToQ(click.status));
+    EXPECT_EQ(Header(Raw(), RaColumn), ToQ(click.raHeader));
+    EXPECT_EQ(Header(Raw(), SizeDColumn), ToQ(click.dHeader));
+    EXPECT_EQ(Raw()->selectionModel()->selectedRows(),
+              QModelIndexList {Raw()->model()->index(0, 0)});
+    EXPECT_FALSE(Button("cbt_YHcompute")->isEnabled()); // as the sweep left it
+    EXPECT_TRUE(Button("cbt_YHsaixuan")->isEnabled());
+    EXPECT_TRUE(Button("cbt_YHsave")->isEnabled());
+    EXPECT_TRUE(Button("cbt_YHfanhui")->isEnabled());
+    EXPECT_TRUE(Options()->isEnabled());
+    EXPECT_FALSE(Find("pb_YH_jingdu")->isVisible());
+
+    EditOption(14, 1, "20000");
+    EditOption(14, 2, "0");
+    Click("cbt_YHsaixuan");
+    ASSERT_TRUE(Page()->Busy());
+    PressHeader(Raw(), RaColumn);
+    EXPECT_EQ(Text("lb_YHxingxi"), "正在筛选，请稍候");
+    Page()->WaitForWork();
+    const TFilterResult filter = FilterCandidates(expected, Page()->Options());
+    ASSERT_FALSE(filter.filtered.Empty());
+    EXPECT_TRUE(Filtered()->isVisible());
+    EXPECT_EQ(Page()->Table(TCandidateList::Filtered).order, filter.filtered.order);
+    EXPECT_EQ(Text("lb_YHxingxi"), ToQ(filter.status));
+    EXPECT_EQ(Page()->SortState().sortStateRa, 0);
+    EXPECT_EQ(Header(Filtered(), RaColumn), "  Ra(kN)");
+    EXPECT_FALSE(Button("cbt_YHsaixuan")->isEnabled());
+    EXPECT_TRUE(Button("cbt_YHsave")->isEnabled());
+
+    // Nothing reached the input page meanwhile.
+    Click("cbt_YHfanhui");
+    EXPECT_EQ(Find<TInputPage>("MainFormLayer")->ReadPileInput(), inputBefore);
 }
 
 } // namespace

@@ -1,0 +1,199 @@
+#include "sweep_axes.h"
+
+#include "number_format.h"
+
+namespace {
+
+template<typename T>
+std::vector<T> Values(const TOptRange<T> &range)
+{
+    std::vector<T> values;
+    values.reserve(static_cast<std::size_t>(range.count));
+    ForEachValue(range, [&values](T value) { values.push_back(value); });
+    return values;
+}
+
+std::int64_t Size(const auto &values)
+{
+    return static_cast<std::int64_t>(values.size());
+}
+
+} // namespace
+
+TSweepAxes::TSweepAxes(const TOptSettings &s)
+    : m_sections(Values(s.sectionTypes))
+    , m_depths(Values(s.socketDepth))
+    , m_depthInMultiples(s.socketDepthInMultiples)
+    , m_frks(Values(s.frkRange))
+    , m_weatherings(Values(s.weatheringCodes))
+    , m_bases(Values(s.basisCodes))
+    , m_grades(Values(s.gradeCodes))
+    , m_indexes(Values(s.indexRange))
+{
+    const auto axis = [](const TOptValueRange &range) {
+        TSizeAxis sizes;
+        sizes.values = Values(range);
+        sizes.cells.reserve(sizes.values.size());
+        for (const double value : sizes.values)
+            sizes.cells.push_back(CellValue(value));
+        return sizes;
+    };
+    // Only the sizes of the chosen sections are listed.
+    for (const int code : m_sections) {
+        if (code == 1 || code == 2) {
+            if (m_diameters.values.empty())
+                m_diameters = axis(s.diameter);
+            if (code == 2 && m_ellipseLengths.values.empty())
+                m_ellipseLengths = axis(s.ellipseLength);
+        } else if (code == 3) {
+            if (m_rectLongs.values.empty()) {
+                m_rectLongs = axis(s.rectLong);
+                m_rectShorts = axis(s.rectShort);
+            }
+        } else if (m_squareSides.values.empty()) {
+            m_squareSides = axis(s.squareSide);
+        }
+    }
+    m_basisStarts.push_back(0);
+    for (const int basis : m_bases)
+        m_basisStarts.push_back(
+            m_basisStarts.back()
+            + static_cast<int>(basis == 1 ? m_grades.size() : m_indexes.size()));
+    m_innermost = m_basisStarts.back();
+    m_perSize = Size(m_depths) * Size(m_frks) * Size(m_weatherings) * m_innermost;
+    m_sectionStarts.push_back(0);
+    for (const int code : m_sections) {
+        std::int64_t sizes = 0;
+        switch (code) {
+        case 1:
+            sizes = Size(m_diameters.values);
+            break;
+        case 2:
+            sizes = Size(m_diameters.values) * Size(m_ellipseLengths.values);
+            break;
+        case 3:
+            sizes = Size(m_rectLongs.values) * Size(m_rectShorts.values);
+            break;
+        default:
+            sizes = Size(m_squareSides.values);
+            break;
+        }
+        m_sectionStarts.push_back(m_sectionStarts.back() + sizes * m_perSize);
+    }
+    m_count = m_sectionStarts.back();
+}
+
+TSweepPosition TSweepAxes::Position(std::int64_t index) const
+{
+    TSweepPosition p;
+    while (index >= m_sectionStarts[p.section + 1])
+        ++p.section;
+    p.code = static_cast<TOptSection>(m_sections[p.section]);
+    const std::int64_t local = index - m_sectionStarts[p.section];
+    const std::int64_t size = local / m_perSize;
+    if (p.code == TOptSection::Ellipse) {
+        p.size = static_cast<int>(size / Size(m_ellipseLengths.values));
+        p.size2 = static_cast<int>(size % Size(m_ellipseLengths.values));
+    } else if (p.code == TOptSection::Rectangle) {
+        p.size = static_cast<int>(size / Size(m_rectShorts.values));
+        p.size2 = static_cast<int>(size % Size(m_rectShorts.values));
+    } else {
+        p.size = static_cast<int>(size);
+    }
+    std::int64_t rest = local % m_perSize;
+    const std::int64_t perDepth = m_perSize / Size(m_depths);
+    p.depth = static_cast<int>(rest / perDepth);
+    rest %= perDepth;
+    const std::int64_t perFrk = perDepth / Size(m_frks);
+    p.frk = static_cast<int>(rest / perFrk);
+    rest %= perFrk;
+    p.weathering = static_cast<int>(rest / m_innermost);
+    const int inner = static_cast<int>(rest % m_innermost);
+    while (inner >= m_basisStarts[p.basis + 1])
+        ++p.basis;
+    p.inner = inner - m_basisStarts[p.basis];
+    return p;
+}
+
+TSectionType TSweepAxes::SectionType(const TSweepPosition &p) const
+{
+    switch (p.code) {
+    case TOptSection::Circle:
+        return TSectionType::Circle;
+    case TOptSection::Ellipse:
+        return TSectionType::Ellipse;
+    default:
+        return TSectionType::Rectangle;
+    }
+}
+
+std::array<double, 2> TSweepAxes::Sizes(const TSweepPosition &p) const
+{
+    switch (p.code) {
+    case TOptSection::Circle:
+        return {m_diameters.values[p.size], 0};
+    case TOptSection::Ellipse:
+        return {m_diameters.values[p.size], m_ellipseLengths.values[p.size2]};
+    case TOptSection::Rectangle:
+        return {m_rectLongs.values[p.size], m_rectShorts.values[p.size2]};
+    case TOptSection::Square:
+        return {m_squareSides.values[p.size], m_squareSides.values[p.size]};
+    }
+    return {};
+}
+
+std::array<double, 2> TSweepAxes::SizeCells(const TSweepPosition &p) const
+{
+    switch (p.code) {
+    case TOptSection::Circle:
+        return {m_diameters.cells[p.size], 0};
+    case TOptSection::Ellipse:
+        return {m_diameters.cells[p.size], m_ellipseLengths.cells[p.size2]};
+    case TOptSection::Rectangle:
+        return {m_rectLongs.cells[p.size], m_rectShorts.cells[p.size2]};
+    case TOptSection::Square:
+        return {m_squareSides.cells[p.size], m_squareSides.cells[p.size]};
+    }
+    return {};
+}
+
+double TSweepAxes::Thickness(const TSweepPosition &p) const
+{
+    const auto [first, second] = Sizes(p);
+    // A multiple refers to the diameter, the shorter side or the square's side.
+    const double size = p.code == TOptSection::Rectangle && second < first ? second : first;
+    const double depth = m_depths[p.depth];
+    const long double mm = m_depthInMultiples ? static_cast<long double>(depth) * size : depth;
+    return static_cast<double>(mm / 1000);
+}
+
+int TSweepAxes::LastBasisBefore(std::int64_t index, const TSweepPosition &p, int code) const
+{
+    for (int b = p.basis; b-- > 0;) {
+        if (m_bases[b] == code)
+            return b;
+    }
+    if (index < m_innermost)
+        return -1;
+    for (int b = static_cast<int>(m_bases.size()); b-- > 0;) {
+        if (m_bases[b] == code)
+            return b;
+    }
+    return -1;
+}
+
+bool TSweepAxes::LeftGrade(std::int64_t index, const TSweepPosition &p, int &grade) const
+{
+    if (LastBasisBefore(index, p, 1) < 0 || m_grades.empty())
+        return false;
+    grade = m_grades.back();
+    return true;
+}
+
+bool TSweepAxes::LeftIndex(std::int64_t index, const TSweepPosition &p, double &kv) const
+{
+    if (LastBasisBefore(index, p, 2) < 0 || m_indexes.empty())
+        return false;
+    kv = m_indexes.back();
+    return true;
+}
