@@ -201,7 +201,6 @@ TCalcOutcome TVXR_FRM_MDLF1::ComputeOnPage()
         // The page shows the input as the reports print it: a rectangle's sides exchanged.
         m_reports.WriteReports(input, outcome.result, PageTextsOf(input, outcome.result),
                                TimeStamp());
-        m_reportedInputs.push_back(input);
         m_unsavedReports = UnsavedBook | UnsavedTable;
         JieGuo_DocLayer->ShowReports(m_reports, true);
         MainFormLayer->ShowResultsButton();
@@ -343,7 +342,6 @@ void TVXR_FRM_MDLF1::act_PrintTriggered()
 void TVXR_FRM_MDLF1::cbt_sanchuClick()
 {
     m_reports.DeleteLastPile();
-    m_reportedInputs.resize(m_reports.PileCount());
     // With piles left both reports changed: a file saved before the deletion still holds the
     // deleted pile, so each page can be saved again.
     m_unsavedReports = m_reports.PileCount() == 0 ? 0 : UnsavedBook | UnsavedTable;
@@ -407,11 +405,19 @@ bool TVXR_FRM_MDLF1::OpenPileFile(const QString &path)
     return true;
 }
 
+std::vector<TPileInput> TVXR_FRM_MDLF1::ReportedInputs() const
+{
+    std::vector<TPileInput> inputs;
+    for (const TPileRecord &pile : m_reports.Piles())
+        inputs.push_back(pile.input);
+    return inputs;
+}
+
 std::optional<std::string> TVXR_FRM_MDLF1::SavePileFile(const QString &path)
 {
-    const std::vector<TPileInput> piles = m_reportedInputs.empty()
-        ? std::vector<TPileInput> {MainFormLayer->ReadPileInput()}
-        : m_reportedInputs;
+    std::vector<TPileInput> piles = ReportedInputs();
+    if (piles.empty())
+        piles.push_back(MainFormLayer->ReadPileInput());
     const std::string name = ToStd(path);
     return SaveBinaryFile({}, name, PileFileBytes(piles, PileFileFormatOf(name)));
 }

@@ -63,7 +63,7 @@ public:
     // The program's arguments: a file given after the program's name is opened.
     void OpenStartArguments(const QStringList &arguments);
     // The inputs of the piles in the reports, ZH1 first.
-    const std::vector<TPileInput> &ReportedInputs() const { return m_reportedInputs; }
+    std::vector<TPileInput> ReportedInputs() const;
 
     int PileCount() const { return m_reports.PileCount(); }
     int UnsavedReports() const { return m_unsavedReports; }
@@ -133,7 +133,6 @@ private:
 
     double m_scale = 1;
     TPileReports m_reports;
-    std::vector<TPileInput> m_reportedInputs; // in step with the piles of the reports
     TInputPage *MainFormLayer;
     TResultsPage *JieGuo_DocLayer;
     TOptimizationPage *YouHuaFormLayer;
