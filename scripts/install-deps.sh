@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(
-    build-essential cmake ninja-build pkg-config clang-format
+    build-essential cmake ninja-build pkg-config clang-format ccache
     clang libclang-rt-14-dev
     qt6-base-dev
     libgtest-dev libgmock-dev libbenchmark-dev

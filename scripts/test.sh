@@ -11,7 +11,16 @@ scripts/install-deps.sh
 sources=$(git ls-files '*.cpp' '*.h' 2>/dev/null || find . -path ./build\* -prune -o \( -name '*.cpp' -o -name '*.h' \) -print)
 clang-format --dry-run -Werror $sources
 
-cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPILECALC_SANITIZE=ON
+# With ccache (installed with the rest), paths are taken relative to the checkout, so that another
+# clone of it hits the cache.
+launcher=()
+if command -v ccache >/dev/null; then
+    launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+    export CCACHE_BASEDIR=$PWD CCACHE_NOHASHDIR=1
+fi
+
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPILECALC_SANITIZE=ON \
+    "${launcher[@]}"
 cmake --build build-asan -j2
 
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
@@ -19,6 +28,7 @@ export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 ctest --test-dir build-asan --output-on-failure -j2
 
 cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
+    "${launcher[@]}" \
     -DPILECALC_FUZZ=ON -DPILECALC_BUILD_GUI=OFF -DPILECALC_BUILD_PDF=OFF -DPILECALC_BUILD_TESTS=OFF \
     -DPILECALC_BUILD_BENCHMARKS=OFF
 cmake --build build-fuzz -j2
