@@ -39,6 +39,24 @@ void ReportFailure(std::size_t index, const TCalcOutcome &outcome)
     std::cerr << "pile " << index + 1 << ": " << outcome.failure->message << '\n';
 }
 
+// Calculates the piles as consecutive presses of "计算": each success goes to `add` with the time
+// stamp of its calculation (or the one given), each failure to standard error. 1 if any failed.
+template<typename FAdd>
+int ForEachSuccess(const std::vector<TPileInput> &piles, const TCalcOptions &options, FAdd add)
+{
+    int exitCode = 0;
+    for (std::size_t i = 0; i < piles.size(); ++i) {
+        const TCalcOutcome outcome = Calculate(piles[i]);
+        if (!outcome.ok()) {
+            ReportFailure(i, outcome);
+            exitCode = 1;
+            continue;
+        }
+        add(piles[i], outcome.result, options.timeStamp ? *options.timeStamp : TimeStampText());
+    }
+    return exitCode;
+}
+
 // The results as one JSON array, indented by two, printed a pile at a time.
 int RunJson(const std::vector<TPileInput> &piles, TLineOutput &out)
 {
@@ -129,17 +147,11 @@ private:
 int RunReports(const std::vector<TPileInput> &piles, const TCalcOptions &options, TLineOutput &out)
 {
     TReportPrinter printer(options.format == "table", out);
-    int exitCode = 0;
-    for (std::size_t i = 0; i < piles.size(); ++i) {
-        const TCalcOutcome outcome = Calculate(piles[i]);
-        if (!outcome.ok()) {
-            ReportFailure(i, outcome);
-            exitCode = 1;
-            continue;
-        }
-        printer.Add(piles[i], outcome.result,
-                    options.timeStamp ? *options.timeStamp : TimeStampText());
-    }
+    const int exitCode = ForEachSuccess(
+        piles, options,
+        [&](const TPileInput &input, const TPileResult &result, const std::string &timeStamp) {
+            printer.Add(input, result, timeStamp);
+        });
     printer.Finish();
     if (const auto error = out.Finish()) {
         // Nothing was written: unlike a failed pile, there is no report to take from this run.
@@ -162,17 +174,11 @@ int RunPdf(const std::vector<TPileInput> &piles, const TCalcOptions &options)
         throw TUsageError("--format " + options.format
                           + ": this pilecalc was built without PDF support");
     TPileReports reports;
-    int exitCode = 0;
-    for (std::size_t i = 0; i < piles.size(); ++i) {
-        const TCalcOutcome outcome = Calculate(piles[i]);
-        if (!outcome.ok()) {
-            ReportFailure(i, outcome);
-            exitCode = 1;
-            continue;
-        }
-        reports.WriteReports(piles[i], outcome.result, PageTextsOf(piles[i], outcome.result),
-                             options.timeStamp ? *options.timeStamp : TimeStampText());
-    }
+    const int exitCode = ForEachSuccess(
+        piles, options,
+        [&](const TPileInput &input, const TPileResult &result, const std::string &timeStamp) {
+            reports.WriteReports(input, result, PageTextsOf(input, result), timeStamp);
+        });
     const std::string pdf = ReportPdf(reports, options.format == "table-pdf");
     if (!options.out) {
         std::cout.write(pdf.data(), std::streamsize(pdf.size()));

@@ -244,14 +244,19 @@ void TVXR_FRM_MDLF1::cbt_CopyRightClick()
 
 void TVXR_FRM_MDLF1::cbt_SaveClick()
 {
+    RequestStorage(&TVXR_FRM_MDLF1::SaveResults);
+}
+
+void TVXR_FRM_MDLF1::RequestStorage(TGrantHandler save)
+{
     StoragePermission::Request(
         {StoragePermission::FPermissionWriteExternalStorage},
         [this](const QStringList &permissions, std::function<void()> next) {
             DisplayRationale(permissions, next);
         },
-        [this](const QStringList &permissions,
-               const std::vector<StoragePermission::TGrant> &grants) {
-            SaveResults(permissions, grants);
+        [this, save](const QStringList &permissions,
+                     const std::vector<StoragePermission::TGrant> &grants) {
+            (this->*save)(permissions, grants);
         });
 }
 
@@ -300,15 +305,7 @@ void TVXR_FRM_MDLF1::SetPrintDialog(TPrintDialog dialog)
 
 void TVXR_FRM_MDLF1::cbt_PdfClick()
 {
-    StoragePermission::Request(
-        {StoragePermission::FPermissionWriteExternalStorage},
-        [this](const QStringList &permissions, std::function<void()> next) {
-            DisplayRationale(permissions, next);
-        },
-        [this](const QStringList &permissions,
-               const std::vector<StoragePermission::TGrant> &grants) {
-            SavePdf(permissions, grants);
-        });
+    RequestStorage(&TVXR_FRM_MDLF1::SavePdf);
 }
 
 void TVXR_FRM_MDLF1::SavePdf(const QStringList &,

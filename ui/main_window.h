@@ -123,6 +123,10 @@ private:
     void ShowPickedCandidate(const TPileInput &input);
     std::string TimeStamp() const;
     void DisplayRationale(const QStringList &permissions, const std::function<void()> &next);
+    // Asks for the storage permission, then hands its answer to `save` (a text or PDF save).
+    using TGrantHandler = void (TVXR_FRM_MDLF1::*)(const QStringList &,
+                                                   const std::vector<StoragePermission::TGrant> &);
+    void RequestStorage(TGrantHandler save);
     void ShowMessage(const QString &text);
     void ShowError(const QString &text);
 
