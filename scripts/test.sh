@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, checks the formatting, builds everything (benchmarks included) with
 # AddressSanitizer and UndefinedBehaviorSanitizer, runs the whole test suite, then runs every
-# libFuzzer target for 20 seconds from its seeds (a clang build of the libraries alone); any
-# failure or crash fails the suite.
+# libFuzzer target for 20 seconds from its seeds (a clang build of the libraries alone) and last the
+# Windows build under Wine (scripts/test-windows.sh); any failure or crash fails the suite.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -41,3 +41,6 @@ for target in decimal_reader pile_json pile_csv sweep_request locale_numbers; do
     "$executable" -max_total_time=20 -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
         -artifact_prefix=build-fuzz/artifacts/"$target"- "$corpus" tests/data/fuzz/"$target"
 done
+
+# Last, the Windows build of the libraries and the batch tool, tested under Wine.
+scripts/test-windows.sh
