@@ -4,6 +4,8 @@
 #include "pile_reports.h"
 #include "text_file.h"
 
+#include "golden_piles.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -36,12 +38,6 @@ void ExpectLines(const std::vector<std::string> &actual, const std::string &gold
     EXPECT_EQ(actual.size(), expected.size()) << golden;
 }
 
-TRockLayer Rock(const char *hi, const char *weathering, const char *grade, const char *kv,
-                const char *frk, const char *c1, const char *c2)
-{
-    return {hi, weathering, grade, kv, frk, c1, c2};
-}
-
 // Calculates the pile as the compute button does and adds it to the reports.
 void AddPile(TPileReports &reports, const TPileInput &input, const char *stamp = Stamp)
 {
@@ -49,52 +45,6 @@ void AddPile(TPileReports &reports, const TPileInput &input, const char *stamp =
     ASSERT_TRUE(outcome.ok()) << outcome.failure->message;
     reports.WriteReports(input, outcome.result, PageTextsOf(input, outcome.result), stamp);
 }
-
-struct TPileCase
-{
-    const char *name;
-    std::function<void(TPileInput &)> edit;
-};
-
-const TPileCase Piles[] = {
-    {"default", [](TPileInput &) {}},
-    {"no_soil", [](TPileInput &in) { in.soilLayers.clear(); }},
-    {"specified", [](TPileInput &in) { in.coefMode = TCoefMode::Specified; }},
-    {"three_rock_layers",
-     [](TPileInput &in) {
-         in.d = "1200";
-         in.rockLayers = {Rock("1.00", "中风化", "较破碎", "0.3", "12.5", "0.45", "0.035"),
-                          Rock("2.00", "微风化", "较完整", "0.6", "30", "0.5", "0.05"),
-                          Rock("1.50", "微风化", "完整", "0.8", "60", "0.6", "0.04")};
-         in.coefMode = TCoefMode::LargerOfBoth;
-         in.rounding = TRoundingMode::TwoDecimals;
-     }},
-    {"square_tens",
-     [](TPileInput &in) {
-         in.sectionType = TSectionType::Rectangle;
-         in.d = "1200";
-         in.c = "1200";
-         in.coefMode = TCoefMode::SmallerOfBoth;
-         in.interpBasis = TInterpBasis::IntegrityIndex;
-         in.boredPile = false;
-         in.rounding = TRoundingMode::Tens;
-     }},
-    {"ellipse_hundreds",
-     [](TPileInput &in) {
-         in.sectionType = TSectionType::Ellipse;
-         in.c = "500";
-         in.interpBasis = TInterpBasis::IntegrityIndex;
-         in.rounding = TRoundingMode::Hundreds;
-         in.soilLayers = {{"3.50", "120"}, {"6", "80.5"}};
-     }},
-    {"rectangle_one_decimal",
-     [](TPileInput &in) {
-         in.sectionType = TSectionType::Rectangle;
-         in.d = "1000";
-         in.c = "1500";
-         in.rounding = TRoundingMode::OneDecimal;
-     }},
-};
 
 void PrintTo(const TPileCase &pile, std::ostream *out)
 {

@@ -1,3 +1,4 @@
+#include "golden_piles.h"
 #include "ui_test_support.h"
 
 #include "grid_columns.h"
@@ -93,47 +94,9 @@ TEST_F(InputPage, FreshPageReadsBackAsANewPileInput)
 // A pile input shown on the page reads back as it was and, calculated, gives the stored book.
 TEST_F(InputPage, ShowsAPileInputThatCalculatesToTheStoredBook)
 {
-    const auto rock = [](const char *hi, const char *weathering, const char *grade, const char *kv,
-                         const char *frk, const char *c1, const char *c2) {
-        return TRockLayer {hi, weathering, grade, kv, frk, c1, c2};
-    };
-    struct TCase
-    {
-        const char *book;
-        std::function<void(TPileInput &)> edit;
-    };
-    const std::vector<TCase> cases = {
-        {"book_no_soil.txt", [](TPileInput &in) { in.soilLayers.clear(); }},
-        {"book_three_rock_layers.txt",
-         [&](TPileInput &in) {
-             in.d = "1200";
-             in.rockLayers = {rock("1.00", "中风化", "较破碎", "0.3", "12.5", "0.45", "0.035"),
-                              rock("2.00", "微风化", "较完整", "0.6", "30", "0.5", "0.05"),
-                              rock("1.50", "微风化", "完整", "0.8", "60", "0.6", "0.04")};
-             in.coefMode = TCoefMode::LargerOfBoth;
-             in.rounding = TRoundingMode::TwoDecimals;
-         }},
-        {"book_square_tens.txt",
-         [](TPileInput &in) {
-             in.sectionType = TSectionType::Rectangle;
-             in.d = "1200";
-             in.c = "1200";
-             in.coefMode = TCoefMode::SmallerOfBoth;
-             in.interpBasis = TInterpBasis::IntegrityIndex;
-             in.boredPile = false;
-             in.rounding = TRoundingMode::Tens;
-         }},
-        {"book_ellipse_hundreds.txt",
-         [](TPileInput &in) {
-             in.sectionType = TSectionType::Ellipse;
-             in.c = "500";
-             in.interpBasis = TInterpBasis::IntegrityIndex;
-             in.rounding = TRoundingMode::Hundreds;
-             in.soilLayers = {{"3.50", "120"}, {"6", "80.5"}};
-         }},
-    };
-    for (const TCase &c : cases) {
-        SCOPED_TRACE(c.book);
+    for (const TPileCase &c : Piles) {
+        const std::string book = std::string("reports/book_") + c.name + ".txt";
+        SCOPED_TRACE(book);
         TearDown();
         SetUp();
         m_window->SetClock(StoredMoment);
@@ -143,10 +106,10 @@ TEST_F(InputPage, ShowsAPileInputThatCalculatesToTheStoredBook)
         page->ShowPileInput(input);
         EXPECT_EQ(page->ReadPileInput(), input);
         ASSERT_TRUE(m_window->cbt_computeClick());
-        std::string book;
+        std::string shown;
         for (const std::string &line : m_window->Reports().BookLines())
-            book += line + "\n";
-        EXPECT_EQ(book, Golden(std::string("reports/") + c.book));
+            shown += line + "\n";
+        EXPECT_EQ(shown, Golden(book));
     }
 }
 
