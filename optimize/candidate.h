@@ -2,6 +2,7 @@
 
 #include "pile_input.h"
 #include "sweep_axes.h"
+#include "uninitialized_vector.h"
 
 #include <array>
 #include <bit>
@@ -63,9 +64,9 @@ public:
     }
     const TSweepAxes &Axes() const { return m_axes; }
 
-    // Filled by the sweep: room for `count` candidates, each written once at its index, a
-    // coefficient pair given by its index in the list of pairs; then cut to the candidates kept,
-    // which also notes the largest Ra.
+    // Filled by the sweep: room for `count` candidates, left unwritten until each is written once
+    // at its index (by whichever thread calculated it), a coefficient pair given by its index in
+    // the list of pairs; then cut to the candidates kept, which also notes the largest Ra.
     void Reserve(std::size_t count);
     void Put(std::size_t index, double socketSide, double socketTip, double soilSide,
              std::uint32_t coefficients);
@@ -78,13 +79,16 @@ public:
 private:
     TSweepAxes m_axes;
     bool m_withSoil = false;
-    std::vector<double> m_side; // kN
-    std::vector<double> m_tip; // kN
-    std::vector<double> m_soil; // kN, empty without overburden
-    std::vector<std::uint32_t> m_coefficientIndex;
+    TUninitializedVector<double> m_side; // kN
+    TUninitializedVector<double> m_tip; // kN
+    TUninitializedVector<double> m_soil; // kN, empty without overburden
+    TUninitializedVector<std::uint32_t> m_coefficientIndex;
     std::vector<std::array<double, 2>> m_coefficients; // c1, c2
     double m_largestRa = 0;
 };
+
+// Indices into a store; resize() leaves them unwritten.
+using TRowOrder = TUninitializedVector<std::uint32_t>;
 
 // The rows of a candidate grid, top down: candidates of one sweep, in the grid's present order. The
 // raw and the filtered grid share the sweep's candidates; sorting and filtering only arrange
@@ -93,7 +97,7 @@ struct TCandidateTable
 {
     TCandidateContext context;
     std::shared_ptr<const TCandidateStore> store;
-    std::vector<std::uint32_t> order; // row k of the grid is (*store)[order[k]]
+    TRowOrder order; // row k of the grid is (*store)[order[k]]
 
     std::size_t Size() const { return order.size(); }
     bool Empty() const { return order.empty(); }

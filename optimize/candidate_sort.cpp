@@ -151,11 +151,11 @@ public:
             m_smaller.Mark(rows[j]);
     }
 
-    std::vector<std::uint32_t> Take() { return std::move(m_order); }
+    TRowOrder Take() { return std::move(m_order); }
 
 private:
     TMarkedPositions m_smaller; // the rows of the keys placed so far
-    std::vector<std::uint32_t> m_order;
+    TRowOrder m_order;
     std::vector<std::uint32_t> m_inserted;
     std::vector<std::uint32_t> m_cycle;
     TFenwickTree m_free {0}; // the free slots of the cycle being rebuilt
@@ -165,7 +165,7 @@ private:
 // small codes: such a key and its row's position are packed into one 64-bit word, and a radix sort
 // by the code, stable in the positions, gives the rows by key.
 template<typename Key>
-std::optional<std::vector<std::uint64_t>> PackedByKey(std::size_t n, const Key &key)
+std::optional<TUninitializedVector<std::uint64_t>> PackedByKey(std::size_t n, const Key &key)
 {
     constexpr std::array<double, 3> scales {1, 10, 100};
     std::array<bool, 3> fits {true, true, true};
@@ -175,7 +175,7 @@ std::optional<std::vector<std::uint64_t>> PackedByKey(std::size_t n, const Key &
     if (n > std::numeric_limits<std::uint32_t>::max())
         return std::nullopt;
     // The keys are read once, kept as their bits until the code is known.
-    std::vector<std::uint64_t> packed(n);
+    TUninitializedVector<std::uint64_t> packed(n);
     for (std::size_t i = 0; i < n; ++i) {
         const double k = key(i);
         packed[i] = std::bit_cast<std::uint64_t>(k);
@@ -198,7 +198,7 @@ std::optional<std::vector<std::uint64_t>> PackedByKey(std::size_t n, const Key &
     }
     // Stable least-significant-digit passes over the code's bytes; a byte that all codes share is
     // skipped.
-    std::vector<std::uint64_t> buffer(n);
+    TUninitializedVector<std::uint64_t> buffer(n);
     for (int shift = 32; shift < 64; shift += 8) {
         std::array<std::size_t, 257> start {};
         for (const std::uint64_t word : packed)
@@ -215,7 +215,7 @@ std::optional<std::vector<std::uint64_t>> PackedByKey(std::size_t n, const Key &
 }
 
 template<typename Key>
-std::vector<std::uint32_t> ExchangeSortOrderBy(std::size_t n, const Key &key)
+TRowOrder ExchangeSortOrderBy(std::size_t n, const Key &key)
 {
     if (auto packed = PackedByKey(n, key)) {
         TExchangeOrder order(n);
@@ -253,7 +253,9 @@ std::vector<std::uint32_t> ExchangeSortOrderBy(std::size_t n, const Key &key)
 
 std::vector<std::uint32_t> ExchangeSortOrder(const std::vector<double> &keys)
 {
-    return ExchangeSortOrderBy(keys.size(), [&keys](std::size_t i) { return keys[i]; });
+    const TRowOrder order =
+        ExchangeSortOrderBy(keys.size(), [&keys](std::size_t i) { return keys[i]; });
+    return {order.begin(), order.end()};
 }
 
 namespace {
@@ -262,7 +264,7 @@ template<typename Key>
 void SortOrReverse(TCandidateTable &table, int &state, Key &&key)
 {
     if (state == 0) {
-        std::vector<std::uint32_t> order = ExchangeSortOrderBy(
+        TRowOrder order = ExchangeSortOrderBy(
             table.Size(), [&table, &key](std::size_t k) { return key(table.order[k]); });
         for (std::uint32_t &index : order)
             index = table.order[index];

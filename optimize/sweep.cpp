@@ -10,7 +10,6 @@
 #include <bit>
 #include <limits>
 #include <mutex>
-#include <numeric>
 #include <thread>
 #include <unordered_map>
 
@@ -70,16 +69,18 @@ enum class TBlockEnd { Complete, Failed, Stopped };
 // The state shared by the workers of one sweep.
 struct TShared
 {
-    TShared(const TSweepAxes &axes, TCandidateStore &store, std::int64_t total,
+    TShared(const TSweepAxes &axes, TCandidateStore &store, TRowOrder &order, std::int64_t total,
             const TSweepProgress &progress)
         : axes(axes)
         , store(store)
+        , order(order)
         , total(total)
         , progress(progress)
     { }
 
     const TSweepAxes &axes;
     TCandidateStore &store;
+    TRowOrder &order; // the raw grid's rows: the candidates in sweep order
     const std::int64_t total;
     const TSweepProgress &progress;
     std::atomic<bool> stop = false; // cancelled
@@ -133,6 +134,7 @@ public:
             const TRockLayerResult &rock = r.rockResults.front();
             m_shared.store.Put(static_cast<std::size_t>(i), r.socketSide, r.socketTip, r.soilSide,
                                Coefficients(rock.c1, rock.c2));
+            m_shared.order[static_cast<std::size_t>(i)] = static_cast<std::uint32_t>(i);
             m_reached = i + 1;
             if (!Report()) {
                 m_shared.stop = true;
@@ -269,7 +271,7 @@ public:
            const TSweepProgress &progress, int threads)
         : m_store(
             std::make_shared<TCandidateStore>(TSweepAxes(settings), settings.includeOverburden))
-        , m_shared(m_store->Axes(), *m_store, total, progress)
+        , m_shared(m_store->Axes(), *m_store, m_result.table.order, total, progress)
         , m_threads(threads)
     {
         m_page = base;
@@ -279,7 +281,9 @@ public:
         m_page.coefMode = TCoefMode::Interpolated;
         m_result.table.context.rounding = base.rounding;
         m_result.table.context.withOverburden = settings.includeOverburden;
+        // Neither is written here: each worker first touches the memory of its own block.
         m_store->Reserve(static_cast<std::size_t>(total));
+        m_result.table.order.resize(static_cast<std::size_t>(total));
     }
 
     TSweepResult Run()
@@ -335,7 +339,7 @@ public:
 
         TCandidateTable &table = m_result.table;
         table.order.resize(kept);
-        std::iota(table.order.begin(), table.order.end(), 0u);
+        table.order.shrink_to_fit();
         table.store = std::move(m_store);
         if (complete) {
             m_result.end = TSweepEnd::Complete;
@@ -360,10 +364,10 @@ public:
 
 private:
     std::shared_ptr<TCandidateStore> m_store;
+    TSweepResult m_result;
     TShared m_shared;
     const int m_threads;
     TPileInput m_page;
-    TSweepResult m_result;
 };
 
 } // namespace

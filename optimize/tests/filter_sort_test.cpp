@@ -193,7 +193,7 @@ TEST(Sort, SweptRowsEndAsTheLiteralExchangeSortPutsThem)
         std::vector<double> keys;
         for (std::size_t k = 0; k < table.Size(); ++k)
             keys.push_back(ReadDecimal(CandidateText(table.Row(k), table.context, column)).value());
-        std::vector<std::uint32_t> expected;
+        TRowOrder expected;
         for (const std::uint32_t k : LiteralExchangeSort(keys))
             expected.push_back(table.order[k]);
         TSortState state;
