@@ -2,6 +2,17 @@
 
 #include "qt_text.h"
 
+#include <QTimer>
+
+#include <algorithm>
+
+namespace {
+
+// A view takes this many new rows in a few milliseconds.
+constexpr int RowsPerTurn = 200'000;
+
+} // namespace
+
 TCandidateModel::TCandidateModel(const QString &columnPrefix, QObject *parent)
     : QAbstractTableModel(parent)
     , m_columnPrefix(columnPrefix)
@@ -12,7 +23,7 @@ TCandidateModel::TCandidateModel(const QString &columnPrefix, QObject *parent)
 
 int TCandidateModel::rowCount(const QModelIndex &parent) const
 {
-    return parent.isValid() ? 0 : static_cast<int>(m_table.Size());
+    return parent.isValid() ? 0 : m_shownRows;
 }
 
 int TCandidateModel::columnCount(const QModelIndex &parent) const
@@ -77,10 +88,25 @@ void TCandidateModel::SetTable(TCandidateTable table)
 {
     beginResetModel();
     m_table = std::move(table);
+    m_shownRows = 0;
     m_maker.reset(); // the context may differ
     m_textsRow = -1;
     m_texts = nullptr;
     endResetModel();
+    ShowMoreRows();
+}
+
+void TCandidateModel::ShowMoreRows()
+{
+    const int rows = static_cast<int>(m_table.Size());
+    if (m_shownRows >= rows)
+        return; // all shown, or another table took this one's place
+    const int more = std::min(RowsPerTurn, rows - m_shownRows);
+    beginInsertRows({}, m_shownRows, m_shownRows + more - 1);
+    m_shownRows += more;
+    endInsertRows();
+    if (m_shownRows < rows)
+        QTimer::singleShot(0, this, &TCandidateModel::ShowMoreRows);
 }
 
 void TCandidateModel::Clear()
