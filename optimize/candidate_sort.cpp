@@ -251,11 +251,9 @@ TRowOrder ExchangeSortOrderBy(std::size_t n, const Key &key)
 
 } // namespace
 
-std::vector<std::uint32_t> ExchangeSortOrder(const std::vector<double> &keys)
+TRowOrder ExchangeSortOrder(const std::vector<double> &keys)
 {
-    const TRowOrder order =
-        ExchangeSortOrderBy(keys.size(), [&keys](std::size_t i) { return keys[i]; });
-    return {order.begin(), order.end()};
+    return ExchangeSortOrderBy(keys.size(), [&keys](std::size_t i) { return keys[i]; });
 }
 
 namespace {

@@ -9,7 +9,7 @@
 // The order the grid's exchange sort leaves: ascending keys, rows of equal keys in the order that
 // sort's exchanges give them (not in general their present order). order[k] is the present index
 // of the row that ends at index k. O(n log n).
-std::vector<std::uint32_t> ExchangeSortOrder(const std::vector<double> &keys);
+TRowOrder ExchangeSortOrder(const std::vector<double> &keys);
 
 // SortStateD and SortStateRa, shared by both candidate grids: 0 unsorted, 1 ascending,
 // 2 descending; at most one of them is not 0.

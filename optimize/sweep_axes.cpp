@@ -127,32 +127,18 @@ TSectionType TSweepAxes::SectionType(const TSweepPosition &p) const
     }
 }
 
-std::array<double, 2> TSweepAxes::Sizes(const TSweepPosition &p) const
+std::array<double, 2> TSweepAxes::Pair(const TSweepPosition &p,
+                                       std::vector<double> TSizeAxis::*list) const
 {
     switch (p.code) {
     case TOptSection::Circle:
-        return {m_diameters.values[p.size], 0};
+        return {(m_diameters.*list)[p.size], 0};
     case TOptSection::Ellipse:
-        return {m_diameters.values[p.size], m_ellipseLengths.values[p.size2]};
+        return {(m_diameters.*list)[p.size], (m_ellipseLengths.*list)[p.size2]};
     case TOptSection::Rectangle:
-        return {m_rectLongs.values[p.size], m_rectShorts.values[p.size2]};
+        return {(m_rectLongs.*list)[p.size], (m_rectShorts.*list)[p.size2]};
     case TOptSection::Square:
-        return {m_squareSides.values[p.size], m_squareSides.values[p.size]};
-    }
-    return {};
-}
-
-std::array<double, 2> TSweepAxes::SizeCells(const TSweepPosition &p) const
-{
-    switch (p.code) {
-    case TOptSection::Circle:
-        return {m_diameters.cells[p.size], 0};
-    case TOptSection::Ellipse:
-        return {m_diameters.cells[p.size], m_ellipseLengths.cells[p.size2]};
-    case TOptSection::Rectangle:
-        return {m_rectLongs.cells[p.size], m_rectShorts.cells[p.size2]};
-    case TOptSection::Square:
-        return {m_squareSides.cells[p.size], m_squareSides.cells[p.size]};
+        return {(m_squareSides.*list)[p.size], (m_squareSides.*list)[p.size]};
     }
     return {};
 }

@@ -40,9 +40,15 @@ public:
 
     TSectionType SectionType(const TSweepPosition &p) const;
     // The size texts the input page receives: d and c (the sides a and b of a rectangle).
-    std::array<double, 2> Sizes(const TSweepPosition &p) const;
+    std::array<double, 2> Sizes(const TSweepPosition &p) const
+    {
+        return Pair(p, &TSizeAxis::values);
+    }
     // Those sizes as the calculation reads them back from their general-form texts.
-    std::array<double, 2> SizeCells(const TSweepPosition &p) const;
+    std::array<double, 2> SizeCells(const TSweepPosition &p) const
+    {
+        return Pair(p, &TSizeAxis::cells);
+    }
     // The socket thickness hi, m: the depth, or the depth times the diameter, the shorter side or
     // the square's side.
     double Thickness(const TSweepPosition &p) const;
@@ -64,6 +70,8 @@ private:
         std::vector<double> values; // mm
         std::vector<double> cells; // read back from their texts
     };
+    // The two sizes of the candidate's section from `list` of each size axis.
+    std::array<double, 2> Pair(const TSweepPosition &p, std::vector<double> TSizeAxis::*list) const;
     // The last position before `p` in its innermost loop, or in the loop before it, whose basis
     // code is `code`; -1 when there is none.
     int LastBasisBefore(std::int64_t index, const TSweepPosition &p, int code) const;

@@ -114,9 +114,9 @@ TEST(Filter, BoundThatIsNotANumberChangesNothing)
 }
 
 // The grid's exchange sort, exactly as it exchanges rows.
-std::vector<std::uint32_t> LiteralExchangeSort(const std::vector<double> &keys)
+TRowOrder LiteralExchangeSort(const std::vector<double> &keys)
 {
-    std::vector<std::uint32_t> rows(keys.size());
+    TRowOrder rows(keys.size());
     for (std::uint32_t i = 0; i < rows.size(); ++i)
         rows[i] = i;
     for (std::size_t i = 0; i < rows.size(); ++i) {
@@ -134,7 +134,7 @@ std::vector<std::uint32_t> LiteralExchangeSort(const std::vector<double> &keys)
 TEST(Sort, SameOrderAsTheExchangeSortWithManyTies)
 {
     // Keys 1000 (A), 1000 (B), 900 (C) end as C, B, A.
-    EXPECT_EQ(ExchangeSortOrder({1000, 1000, 900}), (std::vector<std::uint32_t> {2, 1, 0}));
+    EXPECT_EQ(ExchangeSortOrder({1000, 1000, 900}), (TRowOrder {2, 1, 0}));
     EXPECT_TRUE(ExchangeSortOrder({}).empty());
 
     std::mt19937 random(20241205);

@@ -179,9 +179,7 @@ TEST_F(ResultsPage, FailedOrRefusedSaveChangesNothing)
     EXPECT_FALSE(std::filesystem::exists(FilePath(m_folder, FileNames::Book)));
 
     m_messages.clear();
-    const std::filesystem::path notAFolder = m_folder / "file";
-    std::ofstream(notAFolder) << "x";
-    m_window->SetDocumentsFolder([notAFolder] { return notAFolder; });
+    MakeDocumentsFolderAFile();
     Click("cbt_Save");
     ASSERT_EQ(m_messages.size(), 1);
     EXPECT_FALSE(m_messages.front().isEmpty());

@@ -95,9 +95,7 @@ TEST_F(ResultsPdf, FailedOrRefusedPdfSaveKeepsThePreviousFile)
 
     // No documents folder: the system's message, nothing written.
     m_messages.clear();
-    const std::filesystem::path notAFolder = m_folder / "file";
-    std::ofstream(notAFolder) << "x";
-    m_window->SetDocumentsFolder([notAFolder] { return notAFolder; });
+    MakeDocumentsFolderAFile();
     Click("cbt_Pdf");
     ASSERT_EQ(m_messages.size(), 1);
     EXPECT_NE(m_messages.front().indexOf("Not a directory"), -1)

@@ -53,6 +53,14 @@ public:
 
     void Click(const char *name) { QTest::mouseClick(Find(name), Qt::LeftButton); }
 
+    // The documents folder becomes a plain file, so that every save into it fails.
+    void MakeDocumentsFolderAFile()
+    {
+        const std::filesystem::path notAFolder = m_folder / "file";
+        std::ofstream(notAFolder) << "x";
+        m_window->SetDocumentsFolder([notAFolder] { return notAFolder; });
+    }
+
     QString Text(const char *name) const
     {
         if (auto *edit = m_window->findChild<QLineEdit *>(name))
