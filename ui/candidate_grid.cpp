@@ -10,9 +10,14 @@
 #include "text_columns.h"
 
 #include <QHeaderView>
+#include <QKeyEvent>
+#include <QScrollBar>
+#include <QSignalBlocker>
 #include <QStyle>
 
 #include <algorithm>
+#include <optional>
+#include <utility>
 
 namespace {
 
@@ -41,12 +46,24 @@ TCandidateGrid::TCandidateGrid(const QString &name, QWidget *parent)
     horizontalHeader()->setSortIndicatorShown(false);
     m_remarkWidth = horizontalHeader()->defaultSectionSize();
     ShowDetailColumns(false);
+    // The scroll bar's value is the list's row at the top.
+    setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
 
-    connect(m_model, &QAbstractItemModel::modelReset, this, &TCandidateGrid::FitNumberColumns);
+    connect(m_model, &QAbstractItemModel::modelReset, this, [this] {
+        m_selected = -1;
+        FitNumberColumns();
+        FitWindow();
+    });
+    connect(verticalScrollBar(), &QScrollBar::valueChanged, this, &TCandidateGrid::ShowRowsFrom);
     connect(horizontalHeader(), &QHeaderView::sectionClicked, this, &TCandidateGrid::HeaderClicked);
     connect(this, &QAbstractItemView::doubleClicked, this,
-            [this](const QModelIndex &index) { emit RowDoubleClicked(index.row()); });
+            [this](const QModelIndex &index) { emit RowDoubleClicked(TopRow() + index.row()); });
     SetScale(1);
+}
+
+int TCandidateGrid::TopRow() const
+{
+    return m_model->FirstShownRow();
 }
 
 void TCandidateGrid::ShowDetailColumns(bool shown)
@@ -57,10 +74,172 @@ void TCandidateGrid::ShowDetailColumns(bool shown)
 
 void TCandidateGrid::SelectFirstRow()
 {
-    if (m_model->rowCount() == 0)
+    if (m_model->Rows() > 0)
+        SelectListRow(0);
+}
+
+void TCandidateGrid::ScrollToRow(int row)
+{
+    int top = TopRow();
+    if (row < top)
+        top = row;
+    else if (row >= top + m_wholeRows)
+        top = row - m_wholeRows + 1;
+    verticalScrollBar()->setValue(top);
+}
+
+void TCandidateGrid::SelectListRow(int row)
+{
+    m_selected = row;
+    ScrollToRow(row);
+    ShowSelection();
+}
+
+void TCandidateGrid::ShowSelection()
+{
+    if (!selectionModel())
+        return; // the model is being set
+    m_windowMoving = true;
+    const int row = m_selected - TopRow();
+    if (m_selected >= 0 && row >= 0 && row < m_model->rowCount()) {
+        selectionModel()->setCurrentIndex(m_model->index(row, m_currentColumn),
+                                          QItemSelectionModel::ClearAndSelect
+                                              | QItemSelectionModel::Rows);
+    } else {
+        selectionModel()->clear();
+    }
+    m_windowMoving = false;
+}
+
+void TCandidateGrid::ShowRowsFrom(int first)
+{
+    if (m_fitting || first == TopRow())
         return;
-    selectRow(0);
-    scrollToTop();
+    m_windowMoving = true;
+    m_model->SetWindow(first, m_model->WindowRoom());
+    m_windowMoving = false;
+    ShowSelection();
+}
+
+void TCandidateGrid::FitWindow()
+{
+    const int rowHeight = std::max(1, verticalHeader()->defaultSectionSize());
+    const int height = viewport()->height();
+    m_wholeRows = std::max(1, height / rowHeight);
+    const int room = std::max(1, (height + rowHeight - 1) / rowHeight); // a cut row at the bottom
+    const int lastTop = std::max(0, m_model->Rows() - m_wholeRows);
+    m_windowMoving = true;
+    m_model->SetWindow(std::min(TopRow(), lastTop), room);
+    m_windowMoving = false;
+    ShowSelection();
+    // The bar follows the window: the value a new range clamps it to does not move the window. A
+    // change of range may show or hide the bar and so fit the window again, after which the top
+    // row is the fresh one.
+    QScrollBar *bar = verticalScrollBar();
+    const bool fitting = std::exchange(m_fitting, true);
+    bar->setPageStep(m_wholeRows);
+    bar->setRange(0, lastTop);
+    bar->setValue(TopRow());
+    m_fitting = fitting;
+}
+
+void TCandidateGrid::updateGeometries()
+{
+    {
+        // The view sizes the scroll bar for the window; FitWindow sizes it for the list.
+        const QSignalBlocker blocker(verticalScrollBar());
+        QTableView::updateGeometries();
+    }
+    KeepFirstRowAtTop();
+    FitWindow();
+}
+
+void TCandidateGrid::scrollContentsBy(int dx, int /*dy*/)
+{
+    // A vertical scroll moves the window (ShowRowsFrom), not the rows in the viewport.
+    if (dx != 0)
+        QTableView::scrollContentsBy(dx, 0);
+}
+
+void TCandidateGrid::scrollTo(const QModelIndex &index, ScrollHint)
+{
+    // Every row of the window is on screen (the keys scroll a cut row in whole themselves); only
+    // the columns may need scrolling, which the view does for the window's first row.
+    if (m_windowMoving || !index.isValid() || m_model->rowCount() == 0)
+        return;
+    QScrollBar *bar = verticalScrollBar();
+    const QSignalBlocker blocker(bar);
+    const int top = bar->value();
+    QTableView::scrollTo(m_model->index(0, index.column()), EnsureVisible);
+    bar->setValue(top);
+    KeepFirstRowAtTop();
+}
+
+void TCandidateGrid::KeepFirstRowAtTop()
+{
+    if (verticalHeader()->offset() == 0)
+        return;
+    verticalHeader()->setOffset(0);
+    viewport()->update();
+}
+
+void TCandidateGrid::keyPressEvent(QKeyEvent *event)
+{
+    const bool control = event->modifiers().testFlag(Qt::ControlModifier);
+    const int rows = m_model->Rows();
+    std::optional<int> row;
+    switch (event->key()) {
+    case Qt::Key_Up:
+        row = m_selected - 1;
+        break;
+    case Qt::Key_Down:
+        row = m_selected + 1;
+        break;
+    case Qt::Key_PageUp:
+        row = m_selected - m_wholeRows;
+        break;
+    case Qt::Key_PageDown:
+        row = m_selected + m_wholeRows;
+        break;
+    case Qt::Key_Home:
+        if (control)
+            row = 0;
+        break;
+    case Qt::Key_End:
+        if (control)
+            row = rows - 1;
+        break;
+    default:
+        break;
+    }
+    if (!row) { // sideways, or not a move
+        QTableView::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+    if (rows == 0)
+        return;
+    // With nothing selected an arrow or page key selects the row at the top.
+    if (m_selected < 0 && !control)
+        row = TopRow();
+    SelectListRow(std::clamp(*row, 0, rows - 1));
+}
+
+void TCandidateGrid::currentChanged(const QModelIndex &current, const QModelIndex &previous)
+{
+    if (current.isValid())
+        m_currentColumn = current.column();
+    QTableView::currentChanged(current, previous);
+}
+
+void TCandidateGrid::selectionChanged(const QItemSelection &selected,
+                                      const QItemSelection &deselected)
+{
+    QTableView::selectionChanged(selected, deselected);
+    if (m_windowMoving)
+        return;
+    const QItemSelection selection = selectionModel()->selection();
+    m_selected = selection.isEmpty() ? -1 : TopRow() + selection.front().top();
 }
 
 void TCandidateGrid::SetScale(double scale)
@@ -72,6 +251,7 @@ void TCandidateGrid::SetScale(double scale)
     verticalHeader()->setDefaultSectionSize(ScaledExtent(DesignRowHeight, scale));
     horizontalHeader()->setFixedHeight(ScaledExtent(DesignHeaderHeight, scale));
     FitNumberColumns();
+    FitWindow();
 }
 
 void TCandidateGrid::FitNumberColumns()

@@ -2,16 +2,7 @@
 
 #include "qt_text.h"
 
-#include <QTimer>
-
 #include <algorithm>
-
-namespace {
-
-// A view takes this many new rows in a few milliseconds.
-constexpr int RowsPerTurn = 200'000;
-
-} // namespace
 
 TCandidateModel::TCandidateModel(const QString &columnPrefix, QObject *parent)
     : QAbstractTableModel(parent)
@@ -23,7 +14,7 @@ TCandidateModel::TCandidateModel(const QString &columnPrefix, QObject *parent)
 
 int TCandidateModel::rowCount(const QModelIndex &parent) const
 {
-    return parent.isValid() ? 0 : m_shownRows;
+    return parent.isValid() ? 0 : m_shown;
 }
 
 int TCandidateModel::columnCount(const QModelIndex &parent) const
@@ -42,12 +33,17 @@ const TCandidateTexts &TCandidateModel::RowTexts(int row) const
     return *m_texts;
 }
 
+QString TCandidateModel::Text(int row, int column) const
+{
+    return ToQ(RowTexts(row)[column]);
+}
+
 QVariant TCandidateModel::data(const QModelIndex &index, int role) const
 {
     if (!index.isValid() || index.row() >= rowCount())
         return {};
     if (role == Qt::DisplayRole)
-        return ToQ(RowTexts(index.row())[index.column()]);
+        return Text(m_first + index.row(), index.column());
     if (role == Qt::TextAlignmentRole) {
         return QVariant::fromValue(index.column() == CandidateColumn::Remark
                                        ? Qt::AlignLeft | Qt::AlignVCenter
@@ -88,25 +84,31 @@ void TCandidateModel::SetTable(TCandidateTable table)
 {
     beginResetModel();
     m_table = std::move(table);
-    m_shownRows = 0;
+    m_first = 0;
+    m_shown = std::min(Rows(), m_room);
     m_maker.reset(); // the context may differ
     m_textsRow = -1;
     m_texts = nullptr;
     endResetModel();
-    ShowMoreRows();
 }
 
-void TCandidateModel::ShowMoreRows()
+void TCandidateModel::SetWindow(int first, int room)
 {
-    const int rows = static_cast<int>(m_table.Size());
-    if (m_shownRows >= rows)
-        return; // all shown, or another table took this one's place
-    const int more = std::min(RowsPerTurn, rows - m_shownRows);
-    beginInsertRows({}, m_shownRows, m_shownRows + more - 1);
-    m_shownRows += more;
-    endInsertRows();
-    if (m_shownRows < rows)
-        QTimer::singleShot(0, this, &TCandidateModel::ShowMoreRows);
+    const int shown = std::clamp(Rows() - first, 0, room);
+    const bool moved = first != m_first;
+    m_first = first;
+    m_room = room;
+    if (shown < m_shown) {
+        beginRemoveRows({}, shown, m_shown - 1);
+        m_shown = shown;
+        endRemoveRows();
+    } else if (shown > m_shown) {
+        beginInsertRows({}, m_shown, shown - 1);
+        m_shown = shown;
+        endInsertRows();
+    }
+    if (moved && m_shown > 0)
+        emit dataChanged(index(0, 0), index(m_shown - 1, CandidateColumn::Count - 1));
 }
 
 void TCandidateModel::Clear()

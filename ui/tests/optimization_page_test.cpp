@@ -19,6 +19,8 @@
 #include <QHeaderView>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QWheelEvent>
 
 #include <array>
 #include <fstream>
@@ -93,9 +95,10 @@ public:
         Page()->WaitForWork();
     }
 
+    // A cell of the whole list, whether on screen or not.
     static QString Cell(const TCandidateGrid *grid, int row, int column)
     {
-        return grid->model()->index(row, column).data().toString();
+        return grid->Model()->Text(row, column);
     }
 
     // The 20 texts of a row joined by "|".
@@ -107,7 +110,7 @@ public:
         return cells.join('|');
     }
 
-    static int Rows(const TCandidateGrid *grid) { return grid->model()->rowCount(); }
+    static int Rows(const TCandidateGrid *grid) { return grid->Model()->Rows(); }
 
     static QString Header(const TCandidateGrid *grid, int column)
     {
@@ -134,10 +137,10 @@ public:
     // must not let its end be delivered before the click.
     static void DoubleClickRow(TCandidateGrid *grid, int row, bool layOut = true)
     {
-        const QModelIndex index = grid->model()->index(row, 0);
         if (layOut)
             QApplication::processEvents();
-        grid->scrollTo(index);
+        grid->ScrollToRow(row);
+        const QModelIndex index = grid->model()->index(row - grid->TopRow(), 0);
         const QPoint centre = grid->visualRect(index).center();
         QWidget *viewport = grid->viewport();
         QTest::mouseClick(viewport, Qt::LeftButton, {}, centre);
@@ -674,32 +677,95 @@ TEST_F(OptimizationPage, CancelStopsTheSweepWithTheRowsSoFar)
     EXPECT_EQ(m_window->PileCount(), 0);
 }
 
-// A long list reaches the grid a portion per turn of the event loop, so that the window keeps
-// painting; the status has the whole count at once, and a new sweep during the handing over
-// replaces the list cleanly.
-TEST_F(OptimizationPage, LongListsReachTheGridInPortionsAndEndWhole)
+// However long the list, the view of a grid holds only the rows on screen: the scroll bar spans the
+// whole list, the keys, the wheel, the selection and a sort count in its rows, and a new list
+// starts at its top.
+TEST_F(OptimizationPage, LongListsScrollAWindowOfRows)
 {
     EditRange(0, "1", "1", "1");
-    EditRange(1, "1000", "5999", "1"); // 480,000 candidates
-    Click("cbt_YHcompute");
-    Page()->WaitForWork();
-    EXPECT_EQ(Text("lb_YHxingxi"), "计算完成，桩数：480000 根");
-    EXPECT_EQ(Rows(Raw()), 200000);
-    EXPECT_FALSE(Raw()->Model()->AllRowsShown());
-    QTRY_VERIFY_WITH_TIMEOUT(Raw()->Model()->AllRowsShown(), 20000);
-    EXPECT_EQ(Rows(Raw()), 480000);
-    EXPECT_EQ(Cell(Raw(), 479999, 0), "ZH-480000");
+    EditRange(1, "1000", "1999", "1"); // 96,000 candidates
+    Sweep();
+    TCandidateGrid *grid = Raw();
+    QApplication::processEvents();
+    QScrollBar *bar = grid->verticalScrollBar();
+    const int page = bar->pageStep();
+    ASSERT_GT(page, 5);
+    EXPECT_EQ(grid->model()->rowCount(), page + 1); // the rows on screen, one cut at the bottom
+    EXPECT_TRUE(bar->isVisible());
+    EXPECT_EQ(bar->maximum(), 96000 - page);
+    // The labels on screen, those of the list from `top` on that fit, and the row selected.
+    const auto shown = [](const TCandidateGrid *grid) {
+        QStringList labels;
+        for (int row = 0; row < grid->model()->rowCount(); ++row)
+            labels.append(grid->model()->index(row, 0).data().toString());
+        return labels;
+    };
+    const auto expected = [page](const TCandidateGrid *grid, int top) {
+        QStringList labels;
+        for (int row = top; row < std::min(top + page + 1, Rows(grid)); ++row)
+            labels.append(Cell(grid, row, 0));
+        return labels;
+    };
+    const auto selected = [grid] {
+        const QModelIndexList rows = grid->selectionModel()->selectedRows();
+        return rows.size() == 1 ? grid->TopRow() + rows.front().row() : -1;
+    };
 
-    EditRange(1, "1000", "5999", "1");
-    Click("cbt_YHcompute");
-    Page()->WaitForWork();
-    EditRange(1, "1000", "1019", "1"); // 1,920 candidates, while the 480,000 are handed over
-    Click("cbt_YHcompute");
-    Page()->WaitForWork();
-    QTest::qWait(50);
-    EXPECT_TRUE(Raw()->Model()->AllRowsShown());
-    EXPECT_EQ(Rows(Raw()), 1920);
-    EXPECT_EQ(Cell(Raw(), 1919, 0), "ZH-1920");
+    grid->setFocus();
+    QTest::keyClick(grid, Qt::Key_End, Qt::ControlModifier);
+    EXPECT_EQ(grid->SelectedRow(), 95999);
+    EXPECT_EQ(selected(), 95999);
+    EXPECT_EQ(grid->TopRow(), 96000 - page);
+    EXPECT_EQ(bar->value(), bar->maximum());
+    EXPECT_EQ(shown(grid), expected(grid, 96000 - page));
+    EXPECT_EQ(shown(grid).back(), "ZH-96000");
+
+    QTest::keyClick(grid, Qt::Key_PageUp);
+    QTest::keyClick(grid, Qt::Key_Up);
+    EXPECT_EQ(selected(), 95999 - page - 1);
+    EXPECT_EQ(grid->TopRow(), 95999 - page - 1); // scrolled as little as shows it whole
+
+    // The wheel scrolls the rows; the selected row leaves the view and comes back selected.
+    const int top = grid->TopRow();
+    const QPoint centre = grid->viewport()->rect().center();
+    QWheelEvent wheel(centre, grid->viewport()->mapToGlobal(centre), {}, {0, 120}, Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(grid->viewport(), &wheel);
+    EXPECT_EQ(grid->TopRow(), top - QApplication::wheelScrollLines());
+    EXPECT_EQ(shown(grid), expected(grid, grid->TopRow()));
+    bar->setValue(1000);
+    EXPECT_EQ(shown(grid), expected(grid, 1000));
+    EXPECT_EQ(selected(), -1);
+    EXPECT_EQ(grid->SelectedRow(), top);
+    bar->setValue(top - 2);
+    EXPECT_EQ(selected(), top);
+
+    // A sort shows the first row at the top, selected.
+    ClickHeader(grid, RaColumn);
+    EXPECT_EQ(grid->TopRow(), 0);
+    EXPECT_EQ(selected(), 0);
+    EXPECT_EQ(shown(grid), expected(grid, 0));
+
+    // A new filtered list starts at its top, wherever the last one was scrolled to.
+    EditOption(14, 1, "0");
+    EditOption(14, 2, "0");
+    Filter();
+    ASSERT_EQ(Rows(Filtered()), 96000);
+    Filtered()->verticalScrollBar()->setValue(90000);
+    EditOption(14, 1, "20000");
+    Filter();
+    ASSERT_GT(Rows(Filtered()), page);
+    EXPECT_EQ(Filtered()->TopRow(), 0);
+    EXPECT_EQ(Filtered()->verticalScrollBar()->value(), 0);
+    EXPECT_EQ(shown(Filtered()), expected(Filtered(), 0));
+
+    bar->setValue(50000);
+    EditRange(1, "1000", "1009", "1"); // 960 candidates
+    Sweep();
+    EXPECT_EQ(grid->TopRow(), 0);
+    EXPECT_EQ(grid->SelectedRow(), -1);
+    EXPECT_EQ(bar->maximum(), 960 - page);
+    EXPECT_EQ(shown(grid), expected(grid, 0));
 }
 
 // Sorts and filters run on a worker thread: until they end the grid is not sorted, filtered or
