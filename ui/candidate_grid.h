@@ -8,8 +8,8 @@ class TCandidateModel;
 // whole rows selected, rows of one fixed height, 20 columns of which 0 to 4 are always shown and 5
 // to 19 only with the detail columns on.
 // Its view holds only the rows it has room for (see TCandidateModel), however long the list: the
-// vertical scroll bar, the wheel, the keys, the selection and a double click work in rows of the
-// whole list, and move that window over it.
+// vertical scroll bar, the wheel and the keys move that window over the list, and the selection
+// and a double click count in rows of the whole list.
 class TCandidateGrid : public QTableView
 {
     Q_OBJECT
