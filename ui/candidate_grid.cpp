@@ -113,10 +113,14 @@ void TCandidateGrid::ShowSelection()
 
 void TCandidateGrid::ShowRowsFrom(int first)
 {
-    if (m_fitting || first == TopRow())
-        return;
+    if (!m_fitting && first != TopRow())
+        ShowWindow(first, m_model->WindowRoom());
+}
+
+void TCandidateGrid::ShowWindow(int first, int room)
+{
     m_windowMoving = true;
-    m_model->SetWindow(first, m_model->WindowRoom());
+    m_model->SetWindow(first, room);
     m_windowMoving = false;
     ShowSelection();
 }
@@ -128,10 +132,7 @@ void TCandidateGrid::FitWindow()
     m_wholeRows = std::max(1, height / rowHeight);
     const int room = std::max(1, (height + rowHeight - 1) / rowHeight); // a cut row at the bottom
     const int lastTop = std::max(0, m_model->Rows() - m_wholeRows);
-    m_windowMoving = true;
-    m_model->SetWindow(std::min(TopRow(), lastTop), room);
-    m_windowMoving = false;
-    ShowSelection();
+    ShowWindow(std::min(TopRow(), lastTop), room);
     // The bar follows the window: the value a new range clamps it to does not move the window. A
     // change of range may show or hide the bar and so fit the window again, after which the top
     // row is the fresh one.

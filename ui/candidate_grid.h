@@ -49,6 +49,8 @@ private:
     // Sizes the window for the viewport and the scroll bar for the whole list.
     void FitWindow();
     void ShowRowsFrom(int first);
+    // Moves or sizes the window; the selection follows it.
+    void ShowWindow(int first, int room);
     void SelectListRow(int row);
     // Selects the selected row in the window when it is there, and nothing otherwise.
     void ShowSelection();
