@@ -341,6 +341,11 @@ public:
         table.order.resize(kept);
         table.order.shrink_to_fit();
         table.store = std::move(m_store);
+        if (m_result.end == TSweepEnd::Cancelled) {
+            // The rows kept are the first of the whole enumeration: they carry the labels a
+            // complete run gives them.
+            table.context.labelDigits = DecimalDigits(total);
+        }
         if (complete) {
             m_result.end = TSweepEnd::Complete;
             if (table.Empty()) {

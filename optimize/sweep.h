@@ -28,8 +28,8 @@ enum class TSweepEnd {
     TooManyCandidates, // nothing calculated; no row
     CandidateFailure, // a candidate failed; the rows before it keep their running numbers
     Cancelled // stopped by the progress callback; the rows calculated without a gap from the first
-              // (at least up to the first thread's next report) keep their running numbers and
-              // the status stays empty for the page to fill
+              // (at least up to the first thread's next report) are labelled as a complete run
+              // labels them ("ZH-0001" of 2304) and the status stays empty for the page to fill
 };
 
 struct TSweepResult

@@ -16,6 +16,7 @@
 #include <QPdfWriter>
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -149,10 +150,15 @@ QByteArray Pdf(void (*setLayout)(QPagedPaintDevice &), Paint paint)
         setLayout(writer);
         paint(writer);
     }
-    return MendTextMaps(bytes, ReportFont(BookPointSize));
+    return MendReportPdf(bytes);
 }
 
 } // namespace
+
+QByteArray MendReportPdf(QByteArray pdf)
+{
+    return MendTextMaps(std::move(pdf), ReportFont(BookPointSize));
+}
 
 void SetBookPageLayout(QPagedPaintDevice &device)
 {

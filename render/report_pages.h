@@ -26,6 +26,10 @@ void SetTablePageLayout(QPagedPaintDevice &device);
 int PaintBook(QPagedPaintDevice &device, const TPileReports &reports);
 int PaintTable(QPagedPaintDevice &device, const TPileReports &reports);
 
+// A PDF of a report as Qt writes it, with its text layer mended (MendTextMaps) so that a reader
+// copies the characters that were painted; a printer writing a file needs it too.
+QByteArray MendReportPdf(QByteArray pdf);
+
 // The whole report as a PDF document.
 QByteArray BookPdf(const TPileReports &reports);
 QByteArray TablePdf(const TPileReports &reports);

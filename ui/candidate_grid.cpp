@@ -16,6 +16,7 @@
 #include <QStyle>
 
 #include <algorithm>
+#include <array>
 #include <optional>
 #include <utility>
 
@@ -51,7 +52,7 @@ TCandidateGrid::TCandidateGrid(const QString &name, QWidget *parent)
 
     connect(m_model, &QAbstractItemModel::modelReset, this, [this] {
         m_selected = -1;
-        FitNumberColumns();
+        FitShownColumns();
         FitWindow();
     });
     connect(verticalScrollBar(), &QScrollBar::valueChanged, this, &TCandidateGrid::ShowRowsFrom);
@@ -251,20 +252,21 @@ void TCandidateGrid::SetScale(double scale)
     setColumnWidth(CandidateColumn::Remark, ScaledExtent(m_remarkWidth, scale));
     verticalHeader()->setDefaultSectionSize(ScaledExtent(DesignRowHeight, scale));
     horizontalHeader()->setFixedHeight(ScaledExtent(DesignHeaderHeight, scale));
-    FitNumberColumns();
+    FitShownColumns();
     FitWindow();
 }
 
-void TCandidateGrid::FitNumberColumns()
+void TCandidateGrid::FitShownColumns()
 {
+    using namespace CandidateColumn;
     const TCandidateTable &table = m_model->Table();
-    const int margin = 2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 4);
-    const auto fit = [&](int column, const QString &cell, const QString &header) {
-        const int needed = std::max(fontMetrics().horizontalAdvance(cell),
-                                    horizontalHeader()->fontMetrics().horizontalAdvance(header));
-        setColumnWidth(column,
-                       std::max(ScaledExtent(DesignWidth(column), m_scale), needed + margin));
-    };
+    const QFontMetrics cells = fontMetrics();
+    const QFontMetrics headers = horizontalHeader()->fontMetrics();
+    // The margins the cells and the header sections draw their texts in, and a pixel or two.
+    const int cellMargin =
+        2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 2);
+    const int headerMargin =
+        2 * style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, horizontalHeader()) + 2;
     // Digits drawn as the widest one.
     const auto widest = [](std::string text) {
         for (char &ch : text) {
@@ -273,13 +275,51 @@ void TCandidateGrid::FitNumberColumns()
         }
         return ToQ(text);
     };
+    // The header as shown, and with the sort mark it may carry.
+    const auto header = [this](int column) {
+        return m_model->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
+    };
+    const auto marked = [](int column) {
+        return ToQ(PadLeft(std::string(CandidateHeaderText(column)) + "▲", " ", 8));
+    };
+    std::array<int, FirstDetailColumn> need {};
+    const auto fit = [&](int column, const QStringList &texts, const QStringList &heads) {
+        for (const QString &text : texts)
+            need[column] = std::max(need[column], cells.horizontalAdvance(text) + cellMargin);
+        for (const QString &text : heads)
+            need[column] = std::max(need[column], headers.horizontalAdvance(text) + headerMargin);
+    };
     // The labels the rows show are numbered by the sweep, those of the filtered grid included.
     const std::size_t count = table.store ? table.store->Size() : 0;
-    fit(CandidateColumn::Number,
-        widest(CandidateLabel(static_cast<std::int32_t>(count), table.context.labelDigits)),
-        m_model->headerData(CandidateColumn::Number, Qt::Horizontal, Qt::DisplayRole).toString());
+    fit(Number,
+        {widest(CandidateLabel(static_cast<std::int32_t>(count), table.context.labelDigits))},
+        {header(Number)});
+    fit(Section, {"椭圆桩", "方  桩"}, {header(Section)});
+    // Sizes in mm of up to five digits; the d header with a sort mark.
+    fit(SizeD, {"88888"}, {header(SizeD), marked(SizeD)});
+    fit(SizeC, {"88888"}, {header(SizeC)});
     // Ra: the text of the largest force in the rounding of the sweep, and the header with a mark.
     const double largest = table.store ? table.store->LargestRa() : 0;
-    fit(CandidateColumn::Ra, widest(RaText(largest, table.context.rounding)),
-        ToQ(PadLeft("Ra(kN)▲", " ", 8)));
+    fit(Ra, {widest(RaText(largest, table.context.rounding))}, {header(Ra), marked(Ra)});
+
+    // Each column is as wide as its design unless its texts need more. The columns always shown
+    // fit the grid's width, beside a vertical scroll bar, where they can: one wider than its texts
+    // gives way to one that must grow; only when their texts alone are too wide does the grid
+    // scroll sideways, and then no figure is cut either.
+    int room = contentsRect().width() - verticalScrollBar()->sizeHint().width();
+    if (verticalScrollBar()->isVisible())
+        room = std::min(room, viewport()->width());
+    std::array<int, FirstDetailColumn> width {};
+    int excess = -room;
+    for (int column = 0; column < FirstDetailColumn; ++column) {
+        width[column] = std::max(ScaledExtent(DesignWidth(column), m_scale), need[column]);
+        excess += width[column];
+    }
+    for (const int column : {Section, SizeC, SizeD, Number, Ra}) {
+        const int give = std::clamp(width[column] - need[column], 0, std::max(excess, 0));
+        width[column] -= give;
+        excess -= give;
+    }
+    for (int column = 0; column < FirstDetailColumn; ++column)
+        setColumnWidth(column, width[column]);
 }

@@ -43,9 +43,9 @@ protected:
                           const QItemSelection &deselected) override;
 
 private:
-    // The number and Ra columns widen when their texts would not fit ("ZH-0000001" of a long
-    // sweep, a large Ra): the grid then scrolls sideways rather than cut a figure.
-    void FitNumberColumns();
+    // Sizes the columns always shown for their texts and headers, a sort mark included (the
+    // "ZH-0000001" of a long sweep, a large Ra), within the grid's width where they fit.
+    void FitShownColumns();
     // Sizes the window for the viewport and the scroll bar for the whole list.
     void FitWindow();
     void ShowRowsFrom(int first);

@@ -5,6 +5,7 @@
 #include "logo_strip.h"
 #include "program_title.h"
 #include "qt_text.h"
+#include "saved_file_note.h"
 
 #include "decimal_reader.h"
 #include "messages.h"
@@ -347,6 +348,13 @@ void TInputPage::ShowStatus(const QString &text, const QColor &colour)
     lb_shuoming->show();
     SetTextColour(lb_shuoming, colour);
     lb_shuoming->setText(text);
+    lb_shuoming->setToolTip({});
+}
+
+void TInputPage::ShowSavedFile(const QString &path)
+{
+    ShowStatus({}, Colours::Note);
+    ::ShowSavedFile(lb_shuoming, "已保存：", path);
 }
 
 void TInputPage::ShowStatusStrip()

@@ -30,6 +30,8 @@ public:
     void ResetResultDisplay();
     // Shows a message in the status line, which from then on stands in place of the logo strip.
     void ShowStatus(const QString &text, const QColor &colour);
+    // The status line names a saved file, black.
+    void ShowSavedFile(const QString &path);
 
     // Fills the page from `input` through its own controls, so that each change runs its change
     // behaviour: the section before d and c, the rock layers, the coefficient mode and the basis,

@@ -5,8 +5,11 @@
 #include "grid_style.h"
 
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QScrollBar>
 #include <QStandardItemModel>
+
+#include <utility>
 
 namespace {
 
@@ -117,6 +120,52 @@ void TLayerGrid::SetScale(double scale)
     verticalHeader()->setDefaultSectionSize(ScaledExtent(DesignRowHeight, scale));
     m_frozen->verticalHeader()->setDefaultSectionSize(ScaledExtent(DesignRowHeight, scale));
     UpdateFrozenGeometry();
+}
+
+bool TLayerGrid::AtTabEnd(bool next)
+{
+    const QModelIndex current = currentIndex();
+    if (!current.isValid())
+        return false;
+    // The view's own move wraps around at the ends.
+    const QModelIndex to = moveCursor(next ? MoveNext : MovePrevious, Qt::NoModifier);
+    if (!to.isValid() || to == current)
+        return true;
+    const auto place = [this](const QModelIndex &index) {
+        return std::pair(index.row(), horizontalHeader()->visualIndex(index.column()));
+    };
+    return next ? place(to) < place(current) : place(current) < place(to);
+}
+
+bool TLayerGrid::focusNextPrevChild(bool next)
+{
+    if (AtTabEnd(next))
+        return QWidget::focusNextPrevChild(next);
+    return QTableView::focusNextPrevChild(next);
+}
+
+void TLayerGrid::keyPressEvent(QKeyEvent *event)
+{
+    const bool tab = event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab;
+    if (tab && event->modifiers().testFlag(Qt::ControlModifier)) {
+        const bool back =
+            event->key() == Qt::Key_Backtab || event->modifiers().testFlag(Qt::ShiftModifier);
+        QWidget::focusNextPrevChild(!back);
+        event->accept();
+        return;
+    }
+    QTableView::keyPressEvent(event);
+}
+
+void TLayerGrid::closeEditor(QWidget *editor, QAbstractItemDelegate::EndEditHint hint)
+{
+    const bool next = hint == QAbstractItemDelegate::EditNextItem;
+    if ((next || hint == QAbstractItemDelegate::EditPreviousItem) && AtTabEnd(next)) {
+        QTableView::closeEditor(editor, QAbstractItemDelegate::NoHint);
+        QWidget::focusNextPrevChild(next);
+        return;
+    }
+    QTableView::closeEditor(editor, hint);
 }
 
 void TLayerGrid::resizeEvent(QResizeEvent *event)

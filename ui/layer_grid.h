@@ -56,10 +56,17 @@ signals:
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
+    // Tab and Shift+Tab go from cell to cell, while editing too, and leave the grid after its
+    // last cell and before its first; Ctrl+Tab and Ctrl+Shift+Tab leave it from any cell.
+    bool focusNextPrevChild(bool next) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void closeEditor(QWidget *editor, QAbstractItemDelegate::EndEditHint hint) override;
 
 private:
     QStandardItem *NewItem(int column, const QString &text) const;
     void UpdateFrozenGeometry();
+    // The current cell is the last one Tab reaches (`next`), or the first one Shift+Tab reaches.
+    bool AtTabEnd(bool next);
 
     std::vector<TGridColumn> m_columns;
     QStandardItemModel *m_model;

@@ -5,6 +5,7 @@
 #include "documents_folder.h"
 #include "input_page.h"
 #include "optimization_page.h"
+#include "print_file.h"
 #include "program_title.h"
 #include "qt_text.h"
 #include "results_page.h"
@@ -48,15 +49,21 @@ QPushButton[small="true"] { border-radius: 4px; }
 QPushButton[round="true"] { border-radius: 10px; color: #FF0000; }
 )";
 
+} // namespace
+
+double FittingScale(const QSize &available)
+{
+    return std::max(std::min((available.height() - TitleBarAllowance) / double(DesignHeight),
+                             available.width() / double(DesignWidth)),
+                    0.3);
+}
+
+namespace {
+
 double ScreenScale()
 {
     const QScreen *screen = QGuiApplication::primaryScreen();
-    if (!screen)
-        return 1;
-    const QRect available = screen->availableGeometry();
-    return std::clamp(std::min((available.height() - TitleBarAllowance) / double(DesignHeight),
-                               available.width() / double(DesignWidth)),
-                      0.3, 1.0);
+    return screen ? FittingScale(screen->availableGeometry().size()) : 1;
 }
 
 QString PathText(const std::filesystem::path &path)
@@ -77,6 +84,7 @@ TVXR_FRM_MDLF1::TVXR_FRM_MDLF1(double scale)
     , m_clock(std::chrono::system_clock::now)
     , m_printDialog([this](QPrinter &printer) {
         QPrintDialog dialog(&printer, this);
+        ProposePrintFile(dialog, m_printFile);
         return dialog.exec() == QDialog::Accepted;
     })
 {
@@ -187,14 +195,15 @@ bool TVXR_FRM_MDLF1::cbt_computeClick()
     return ComputeOnPage().ok();
 }
 
-TCalcOutcome TVXR_FRM_MDLF1::ComputeOnPage()
+TCalcOutcome TVXR_FRM_MDLF1::ComputeOnPage(bool abortNotice)
 {
     MainFormLayer->ResetResultDisplay();
     const TPileInput input = MainFormLayer->ReadPileInput();
     const TCalcOutcome outcome = Calculate(input);
     MainFormLayer->ShowCalculation(input, outcome);
     if (!outcome.ok()) {
-        YouHuaFormLayer->ShowAbortNotice();
+        if (abortNotice)
+            YouHuaFormLayer->ShowAbortNotice();
         return outcome;
     }
     if (m_optimizationMode == 0) {
@@ -318,11 +327,14 @@ void TVXR_FRM_MDLF1::SavePdf(const QStringList &,
     // The PDF is a printed form beside the text files: it leaves UnsavedReports as it is.
     const bool book = JieGuo_DocLayer->BookShown();
     const QByteArray pdf = book ? BookPdf(m_reports) : TablePdf(m_reports);
+    const std::filesystem::path folder = m_documentsFolder();
+    const std::string_view name = book ? FileNames::BookPdf : FileNames::TablePdf;
     const auto error =
-        SaveBinaryFile(m_documentsFolder(), book ? FileNames::BookPdf : FileNames::TablePdf,
-                       std::string_view(pdf.constData(), std::size_t(pdf.size())));
+        SaveBinaryFile(folder, name, std::string_view(pdf.constData(), std::size_t(pdf.size())));
     if (error)
         ShowMessage(ToQ(*error));
+    else
+        JieGuo_DocLayer->ShowSavedFile(PathToQ(FilePath(folder, name)));
 }
 
 void TVXR_FRM_MDLF1::act_PrintTriggered()
@@ -332,6 +344,9 @@ void TVXR_FRM_MDLF1::act_PrintTriggered()
     const TReportKind kind = JieGuo_DocLayer->BookShown() ? TReportKind::Book : TReportKind::Table;
     QPrinter printer(QPrinter::HighResolution);
     SetUpPrinter(printer, kind);
+    // "Print to File" proposes the PDF button's file of the report.
+    m_printFile = PathToQ(FilePath(
+        m_documentsFolder(), kind == TReportKind::Book ? FileNames::BookPdf : FileNames::TablePdf));
     if (m_printDialog(printer))
         PrintReport(printer, m_reports, kind);
 }
@@ -393,7 +408,8 @@ bool TVXR_FRM_MDLF1::OpenPileFile(const QString &path)
     QStringList failures;
     for (std::size_t i = 0; i < piles.size(); ++i) {
         MainFormLayer->ShowPileInput(piles[i]);
-        const TCalcOutcome outcome = ComputeOnPage();
+        // The optimization page stays as its last sweep left it.
+        const TCalcOutcome outcome = ComputeOnPage(false);
         if (!outcome.ok())
             failures.append(QString("第%1根桩：").arg(i + 1) + ToQ(outcome.failure->message));
     }
@@ -457,6 +473,8 @@ void TVXR_FRM_MDLF1::cbt_baocunshujuClick()
         return;
     if (const auto error = SavePileFile(path))
         ShowError("保存数据失败：" + ToQ(*error));
+    else
+        MainFormLayer->ShowSavedFile(path);
 }
 
 QString TVXR_FRM_MDLF1::DroppedPileFile(const QMimeData *data) const

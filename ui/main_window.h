@@ -37,13 +37,17 @@ class TScaledLayer;
 class TVXR_CZL_FRM_CopyRight;
 class QPrinter;
 
+// The scale at which the window's design fits a screen area of `available` logical pixels with
+// its title bar: smaller where the area is small, larger where it allows.
+double FittingScale(const QSize &available);
+
 class TVXR_FRM_MDLF1 : public QWidget
 {
     Q_OBJECT
 
 public:
-    // With `scale` 0 the window fits itself to the screen: full size where the screen is tall
-    // enough, uniformly smaller where it is not.
+    // With `scale` 0 the window fits itself to the screen (FittingScale): uniformly larger or
+    // smaller than its design as the screen allows.
     explicit TVXR_FRM_MDLF1(double scale = 0);
     ~TVXR_FRM_MDLF1() override;
 
@@ -114,7 +118,8 @@ private:
     void cbt_sanchuClick();
     void cbt_dakaiClick();
     void cbt_baocunshujuClick();
-    TCalcOutcome ComputeOnPage();
+    // A failure also sets the optimization page's abort notice, unless `abortNotice` is false.
+    TCalcOutcome ComputeOnPage(bool abortNotice = true);
     QString DroppedPileFile(const QMimeData *data) const;
     QString ChooseFile(bool save, const QString &proposed);
     void cbt_PdfClick();
@@ -147,4 +152,5 @@ private:
     TClock m_clock;
     TFileChooser m_chooseFile;
     TPrintDialog m_printDialog;
+    QString m_printFile; // what the print dialog proposes for "Print to File"
 };

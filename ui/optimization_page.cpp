@@ -6,13 +6,16 @@
 #include "colours.h"
 #include "options_table.h"
 #include "qt_text.h"
+#include "saved_file_note.h"
 #include "sweep_runner.h"
 
 #include "candidate_file.h"
 #include "candidate_filter.h"
+#include "file_names.h"
 #include "messages.h"
 #include "pick_back.h"
 #include "sweep.h"
+#include "text_file.h"
 
 #include <QLabel>
 #include <QProgressBar>
@@ -155,6 +158,7 @@ void TOptimizationPage::SetStatus(const QString &text, const QColor &colour)
     palette.setColor(QPalette::WindowText, colour);
     lb_YHxingxi->setPalette(palette);
     lb_YHxingxi->setText(text);
+    lb_YHxingxi->setToolTip({});
 }
 
 void TOptimizationPage::ShowAbortNotice()
@@ -321,6 +325,10 @@ void TOptimizationPage::SaveCandidates(const std::filesystem::path &folder,
     // which nothing changes while the page waits.
     file.table = &Table(file.kind == TCandidateFileKind::Raw ? TCandidateList::Raw
                                                              : TCandidateList::Filtered);
+    m_savePath =
+        PathToQ(FilePath(folder,
+                         file.kind == TCandidateFileKind::Raw ? FileNames::RawCandidates
+                                                              : FileNames::FilteredCandidates));
     StartSave([file = std::move(file), folder] { return SaveCandidateFile(folder, file); });
 }
 
@@ -333,6 +341,9 @@ void TOptimizationPage::EndSave()
         return;
     }
     cbt_YHsave->setEnabled(false);
+    // However long the save took, the status line then says where the file went.
+    SetStatus({}, Colours::Note);
+    ShowSavedFile(lb_YHxingxi, "已存盘：", m_savePath);
 }
 
 void TOptimizationPage::ShowSweep(TSweepResult sweep)

@@ -55,8 +55,8 @@ public:
     bool SweepRunning() const;
     // Writes the grid on show to its file in `folder` on a worker thread while the page waits,
     // with the soil layers of the input page for the appendix; nothing when no grid on show has
-    // rows. "存盘" is disabled once the file is written; a failure raises the system's message and
-    // changes nothing.
+    // rows. Once the file is written "存盘" is disabled and the status line names the file; a
+    // failure raises the system's message and changes nothing.
     void SaveCandidates(const std::filesystem::path &folder, const std::string &timeStamp,
                         const std::vector<TSoilLayer> &soilLayers);
     // A sweep, a save, a sort or a filter is running.
@@ -142,6 +142,7 @@ private:
     std::unique_ptr<TFilterResult> m_filtered;
     TWork m_work = TWork::None;
     std::optional<std::string> m_saveError;
+    QString m_savePath; // of the file being saved
     QTimer *m_progressTimer;
     QElapsedTimer m_runClock;
     // The status line and the enabled states of the buttons before the work, given back when it

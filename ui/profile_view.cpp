@@ -5,6 +5,20 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScreen>
+
+namespace {
+
+// The labels' font height below which the profile leaves the page for the screen.
+constexpr double LegibleLabelPixels = 10;
+
+// Where the profile is drawn in a view of `size`.
+QRectF DrawingArea(const QSize &size)
+{
+    return QRectF(QPointF(0, 0), QSizeF(size)).adjusted(4, 4, -4, -4);
+}
+
+} // namespace
 
 TProfileView::TProfileView(QWidget *page)
     : QWidget(page)
@@ -19,9 +33,21 @@ void TProfileView::ShowPile(const TPileRecord &pile, int n)
 {
     m_pile = pile;
     m_n = n;
-    setGeometry(parentWidget()->rect());
+    // On a small window the sheet lies over the screen instead, where its labels are larger.
+    QWidget *page = parentWidget();
+    const double onPage = LayoutPileProfile(DrawingArea(page->size()), pile).labelPixels;
+    QRect screenArea;
+    if (const QScreen *screen = page->screen(); screen && onPage < LegibleLabelPixels)
+        screenArea = screen->availableGeometry();
+    const bool overScreen = !screenArea.isEmpty()
+        && LayoutPileProfile(DrawingArea(screenArea.size()), pile).labelPixels > onPage;
+    hide();
+    setWindowFlags(overScreen ? Qt::Popup | Qt::FramelessWindowHint : Qt::Widget);
+    setGeometry(overScreen ? screenArea : page->rect());
     raise();
     show();
+    if (overScreen)
+        activateWindow();
     setFocus();
     update();
 }
@@ -31,7 +57,7 @@ void TProfileView::paintEvent(QPaintEvent *)
     QPainter painter(this);
     painter.fillRect(rect(), Qt::white);
     if (m_pile)
-        DrawPileProfile(painter, QRectF(rect()).adjusted(4, 4, -4, -4), *m_pile, m_n);
+        DrawPileProfile(painter, DrawingArea(size()), *m_pile, m_n);
 }
 
 void TProfileView::mousePressEvent(QMouseEvent *event)

@@ -8,7 +8,8 @@
 
 // The profile of the pile calculated last, drawn over the whole results page like a sheet laid on
 // it: it hides the report until a click, a tap or Esc takes it away. It changes nothing of the
-// page under it.
+// page under it. Where the page is too small for legible labels (a small screen), the sheet is a
+// popup over the whole screen instead, which a click beside it takes away too.
 class TProfileView : public QWidget
 {
     Q_OBJECT

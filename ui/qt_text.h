@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -14,4 +15,12 @@ inline QString ToQ(std::string_view utf8)
 inline std::string ToStd(const QString &text)
 {
     return text.toStdString();
+}
+
+// A path as the file dialogs and the status lines show it.
+inline QString PathToQ(const std::filesystem::path &path)
+{
+    const std::u8string text = path.u8string();
+    return QString::fromUtf8(reinterpret_cast<const char *>(text.data()),
+                             static_cast<qsizetype>(text.size()));
 }

@@ -2,6 +2,7 @@
 
 #include "profile_view.h"
 #include "report_memo.h"
+#include "saved_file_note.h"
 
 #include "pile_reports.h"
 
@@ -71,6 +72,11 @@ TResultsPage::TResultsPage(const int &unsavedReports, QWidget *parent)
     cbt_Profile->setProperty("small", true);
     cbt_Profile->setEnabled(false);
     m_profileView = new TProfileView(this);
+    lb_JGxingxi = AddLabel(this, "lb_JGxingxi", QString(), 5, 709, 370, 20);
+    lb_JGxingxi->setAutoFillBackground(true);
+    lb_JGxingxi->setStyleSheet("QLabel { background: #FFFFE1; color: #000000; padding-left: 4px; "
+                               "border-top: 1px solid #B0B0B0; }");
+    lb_JGxingxi->hide();
 
     connect(cbt_PageBook, &QPushButton::clicked, this, &TResultsPage::cbt_PageBookClick);
     connect(cbt_Pdf, &QPushButton::clicked, this, &TResultsPage::PdfRequested);
@@ -80,6 +86,14 @@ TResultsPage::TResultsPage(const int &unsavedReports, QWidget *parent)
     connect(cbt_Save, &QPushButton::clicked, this, &TResultsPage::SaveRequested);
     connect(cbt_sanchu, &QPushButton::clicked, this, &TResultsPage::DeleteLastRequested);
     connect(cbt_Exit, &QPushButton::clicked, this, &TResultsPage::BackRequested);
+    connect(cbt_Exit, &QPushButton::clicked, lb_JGxingxi, &QWidget::hide);
+}
+
+void TResultsPage::ShowSavedFile(const QString &path)
+{
+    lb_JGxingxi->show();
+    lb_JGxingxi->raise();
+    ::ShowSavedFile(lb_JGxingxi, "已保存：", path);
 }
 
 void TResultsPage::ShowReports(const TPileReports &reports, bool fromTop)
@@ -100,6 +114,7 @@ void TResultsPage::ShowReports(const TPileReports &reports, bool fromTop)
     act_Print->setEnabled(reports.PileCount() > 0);
     cbt_Profile->setEnabled(reports.PileCount() > 0);
     m_profileView->hide(); // it showed a pile of the reports as they were
+    lb_JGxingxi->hide();
 }
 
 void TResultsPage::UpdateSaveButton()
@@ -113,6 +128,7 @@ void TResultsPage::cbt_PageBookClick()
     meo_jisuanjieguo_Doc->setVisible(!m_tableShown);
     meo_jisuanjieguo_Xls->setVisible(m_tableShown);
     cbt_PageBook->setText(m_tableShown ? "2" : "1");
+    lb_JGxingxi->hide();
     UpdateSaveButton();
 }
 

@@ -20,7 +20,8 @@ inline constexpr int UnsavedTable = 2;
 // The results page JieGuo_DocLayer: the calculation book or the summary table, one at a time, with
 // saving, deleting the last pile, a text size slider and the way back. Beside the page's own
 // controls, in its free top corners: "PDF" saves the report on show as a PDF (its context menu
-// and Ctrl+P print it), and "剖面" lays the profile of the last pile over the page.
+// and Ctrl+P print it), and "剖面" lays the profile of the last pile over the page. A note over the
+// foot of the report names the file a PDF went to.
 class TResultsPage : public TScaledLayer
 {
     Q_OBJECT
@@ -36,6 +37,10 @@ public:
     bool TableShown() const { return m_tableShown; }
     // The save button by UnsavedReports and the report on show, after UnsavedReports changed.
     void UpdateSaveButton();
+
+    // Names a saved file on a note over the foot of the report, until the report on show or the
+    // reports change or the page is left.
+    void ShowSavedFile(const QString &path);
 
     // The profile over the page, while it is shown.
     const TProfileView *ProfileView() const { return m_profileView; }
@@ -62,6 +67,7 @@ private:
     QSlider *tcb_meoFontSize;
     QPushButton *cbt_Pdf;
     QPushButton *cbt_Profile;
+    QLabel *lb_JGxingxi; // the note of a saved file
     QAction *act_Print;
     TProfileView *m_profileView;
     const TPileReports *m_reports = nullptr; // as last shown

@@ -399,6 +399,54 @@ TEST_F(InputPage, OnlyInputColumnsAreEditableAndAnEditClearsTheResult)
     EXPECT_EQ(Rock()->Cell(0, strgrd02_Str_fenghuachengdu), "微风化");
 }
 
+// Tab goes from cell to cell of a layer grid and leaves it after the last cell (Shift+Tab before
+// the first), while a cell is edited too; Ctrl+Tab leaves it from any cell.
+TEST_F(InputPage, TabLeavesALayerGridAtItsEnds)
+{
+    Combo("cbb_yanchengshu")->setCurrentIndex(1); // two rock layers
+    for (TLayerGrid *grid : {Soil(), Rock()}) {
+        SCOPED_TRACE(grid->objectName().toStdString());
+        const std::vector<int> shown = ShownColumns(grid);
+        const int lastRow = grid->RowCount() - 1;
+        const struct
+        {
+            int row, column;
+            Qt::KeyboardModifiers modifiers;
+            bool stays;
+        } cases[] = {
+            {0, shown[1], Qt::NoModifier, true},
+            {0, shown.back(), Qt::NoModifier, lastRow > 0}, // on to the next row
+            {lastRow, shown.back(), Qt::NoModifier, false},
+            {lastRow, shown.back(), Qt::ShiftModifier, true},
+            {0, shown.front(), Qt::ShiftModifier, false},
+            {0, shown[1], Qt::ControlModifier, false},
+            {0, shown[1], Qt::ControlModifier | Qt::ShiftModifier, false},
+        };
+        for (const auto &c : cases) {
+            grid->setFocus();
+            grid->setCurrentIndex(grid->model()->index(c.row, c.column));
+            QTest::keyClick(grid, Qt::Key_Tab, c.modifiers);
+            EXPECT_EQ(m_window->focusWidget() == grid, c.stays)
+                << c.row << ", " << c.column << ", " << c.modifiers.toInt();
+        }
+    }
+    // The soil grid's last cell is an edited qik: Tab ends the edit and leaves the grid.
+    const QModelIndex qik = Soil()->model()->index(0, strgrd_t02_Flo_qik);
+    ASSERT_EQ(ShownColumns(Soil()).back(), strgrd_t02_Flo_qik);
+    Soil()->setFocus();
+    Soil()->setCurrentIndex(qik);
+    Soil()->edit(qik);
+    QWidget *editor = Soil()->indexWidget(qik);
+    ASSERT_NE(editor, nullptr);
+    QTest::keyClicks(editor, "150");
+    QTest::keyClick(editor, Qt::Key_Tab);
+    QApplication::processEvents();
+    EXPECT_EQ(Soil()->Cell(0, strgrd_t02_Flo_qik), "150");
+    EXPECT_EQ(Soil()->indexWidget(qik), nullptr);
+    EXPECT_NE(m_window->focusWidget(), Soil());
+    EXPECT_FALSE(Soil()->isAncestorOf(m_window->focusWidget()));
+}
+
 TEST_F(InputPage, PrecisionListRecalculatesOnlyWhileOpen)
 {
     Click("cbt_compute");

@@ -658,6 +658,75 @@ TEST_F(OptimizationPage, SavesTheStoredFilteredCandidateFileWithTheSoilLayers)
               SavedForm(Golden("optimize/filtered_candidates.txt")));
 }
 
+// A long save runs in the background: a click on a header or a row is answered in the status line
+// and does nothing, and at the end the status line names the file, not what it showed before.
+TEST_F(OptimizationPage, SaveNamesItsFileAndAnswersClicksWhileItRuns)
+{
+    EditRange(0, "1", "1", "1");
+    EditRange(1, "1000", "1999", "1"); // 96,000 candidates
+    Sweep();
+    ClickHeader(Raw(), SizeDColumn);
+    ASSERT_EQ(Text("lb_YHxingxi"), "d升序排列完成");
+    const auto order = Page()->Table(TCandidateList::Raw).order;
+
+    Click("cbt_YHsave");
+    ASSERT_TRUE(Page()->Busy());
+    PressHeader(Raw(), RaColumn);
+    EXPECT_EQ(Text("lb_YHxingxi"), "正在存盘，请稍候");
+    Find<QLabel>("lb_YHxingxi")->clear();
+    DoubleClickRow(Raw(), 3, false);
+    EXPECT_EQ(Text("lb_YHxingxi"), "正在存盘，请稍候");
+    EXPECT_TRUE(Page()->isVisible()); // no pick-back
+    Page()->WaitForWork();
+
+    const std::filesystem::path path = FilePath(m_folder, FileNames::RawCandidates);
+    ASSERT_TRUE(std::filesystem::exists(path));
+    auto *status = Find<QLabel>("lb_YHxingxi");
+    EXPECT_EQ(ShownText(status), "已存盘：" + ToQ(FileNames::RawCandidates));
+    EXPECT_LE(ShownWidth(status), status->contentsRect().width());
+    EXPECT_EQ(status->toolTip(), QString::fromStdString(path.string()));
+    EXPECT_EQ(TextColour(status), QColor(Qt::black));
+    EXPECT_EQ(Page()->Table(TCandidateList::Raw).order, order); // the blocked sort did nothing
+    EXPECT_EQ(Page()->SortState().sortStateRa, 0);
+
+    // The next message replaces the name; a failed save keeps the status line as it was.
+    ClickHeader(Raw(), SizeDColumn);
+    EXPECT_EQ(status->text(), "d降序排列完成");
+    EXPECT_TRUE(status->toolTip().isEmpty());
+    m_window->SetDocumentsFolder([this] { return m_folder / "missing" / "folder"; });
+    Save();
+    EXPECT_EQ(m_messages.size(), 1);
+    EXPECT_EQ(status->text(), "d降序排列完成");
+}
+
+// The columns always shown are as wide as their texts and headers need, the sort mark included,
+// and stay within the grid's width: a list of millions has labels of seven digits.
+TEST_F(OptimizationPage, ShownColumnsFitTheirTextsWithinTheGrid)
+{
+    Sweep();
+    TCandidateTable table = Page()->Table(TCandidateList::Raw);
+    table.context.labelDigits = 7; // "ZH-0000001", as a sweep of a million candidates has them
+    Raw()->Model()->SetTable(table);
+    ClickHeader(Raw(), RaColumn);
+    ClickHeader(Raw(), RaColumn);
+    ASSERT_TRUE(Header(Raw(), RaColumn).endsWith("Ra(kN)▼"));
+    QApplication::processEvents();
+    TCandidateGrid *grid = Raw();
+    const QFontMetrics cells = grid->fontMetrics();
+    const QFontMetrics headers = grid->horizontalHeader()->fontMetrics();
+    for (int column = 0; column <= RaColumn; ++column) {
+        const int width = grid->columnWidth(column);
+        int widest = headers.horizontalAdvance(Header(grid, column));
+        for (int row = 0; row < Rows(grid); row += 97)
+            widest = std::max(widest, cells.horizontalAdvance(Cell(grid, row, column)));
+        EXPECT_GE(width, widest + 4) << column;
+    }
+    EXPECT_EQ(Cell(grid, 0, 0).size(), 10);
+    EXPECT_LE(grid->columnViewportPosition(RaColumn) + grid->columnWidth(RaColumn),
+              grid->viewport()->width());
+    EXPECT_EQ(grid->horizontalScrollBar()->maximum(), 0);
+}
+
 TEST_F(OptimizationPage, CancelStopsTheSweepWithTheRowsSoFar)
 {
     EditRange(0, "1", "1", "1");
@@ -668,7 +737,9 @@ TEST_F(OptimizationPage, CancelStopsTheSweepWithTheRowsSoFar)
     const int rows = Rows(Raw());
     EXPECT_GT(rows, 0);
     EXPECT_LT(rows, 96000);
-    EXPECT_EQ(Cell(Raw(), 0, 0), "1");
+    // The rows kept carry the labels of the complete run.
+    EXPECT_EQ(Cell(Raw(), 0, 0), "ZH-00001");
+    EXPECT_EQ(Cell(Raw(), rows - 1, 0), QString("ZH-%1").arg(rows, 5, 10, QChar('0')));
     EXPECT_EQ(Text("lb_YHxingxi"), "计算已取消，已算桩数：" + QString::number(rows) + " 根");
     EXPECT_EQ(Button("cbt_YHcompute")->text(), "计算");
     EXPECT_TRUE(Button("cbt_YHcompute")->isEnabled());

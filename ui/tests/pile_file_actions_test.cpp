@@ -110,6 +110,8 @@ TEST_F(PileFileActions, OpeningCalculatesEveryPileAsAPressOfCompute)
     UseFile(file);
     Click("cbt_dakai");
     ExpectThreePilesOpened(file);
+    // The failing pile leaves the optimization page as no sweep has touched it.
+    EXPECT_EQ(Text("lb_YHxingxi"), "");
 
     // After a deletion "保存数据" writes the piles left in the reports; a fresh program opening
     // the file gives the same book and table.
@@ -120,6 +122,10 @@ TEST_F(PileFileActions, OpeningCalculatesEveryPileAsAPressOfCompute)
     UseFile(saved);
     Click("cbt_baocunshuju");
     EXPECT_EQ(ReadPileFile(saved.string()), std::vector<TPileInput> {ThreePiles()[0]});
+    // The status line names the file, the whole path in its tooltip.
+    EXPECT_EQ(Text("lb_shuoming"), "已保存：saved.csv");
+    EXPECT_EQ(Find("lb_shuoming")->toolTip(), PathText(saved));
+    EXPECT_EQ(TextColour(Find("lb_shuoming")), QColor(Qt::black));
     TVXR_FRM_MDLF1 fresh(1.0);
     fresh.SetClock(StoredMoment);
     EXPECT_TRUE(fresh.OpenPileFile(PathText(saved)));

@@ -1,11 +1,14 @@
 #include "ui_test_support.h"
 
+#include "print_file.h"
 #include "profile_view.h"
+#include "qt_text.h"
 #include "results_page.h"
 
 #include "file_names.h"
 #include "text_file.h"
 
+#include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
 #include <QSlider>
@@ -65,10 +68,22 @@ TEST_F(ResultsPdf, PdfButtonWritesTheReportOnShowAndLeavesTheTextSavesAsTheyWere
     EXPECT_NE(words.find("1.基桩编号: ZH1"), std::string::npos) << words;
     EXPECT_NE(words.find("基桩ZH1 剖面图"), std::string::npos);
 
+    // The note over the report names the file, until the report on show changes.
+    auto *note = Find<QLabel>("lb_JGxingxi");
+    EXPECT_TRUE(note->isVisible());
+    EXPECT_EQ(ShownText(note), "已保存：" + ToQ(FileNames::BookPdf));
+    EXPECT_LE(ShownWidth(note), note->contentsRect().width());
+    EXPECT_EQ(note->toolTip(), QString::fromStdString(book.string()));
+
     Click("cbt_PageBook");
+    EXPECT_FALSE(note->isVisible());
     Click("cbt_Pdf");
     const std::filesystem::path table = FilePath(m_folder, FileNames::TablePdf);
     EXPECT_NE(PdfWords(table).find("ZH1 圆 桩 1000"), std::string::npos);
+    EXPECT_EQ(ShownText(note), "已保存：" + ToQ(FileNames::TablePdf));
+    Click("cbt_Exit");
+    Click("cbt_View");
+    EXPECT_FALSE(note->isVisible());
     // The text files are the Parts' saves: neither written nor marked saved.
     EXPECT_EQ(m_window->UnsavedReports(), 3);
     EXPECT_TRUE(Find("cbt_Save")->isEnabled());
@@ -100,6 +115,7 @@ TEST_F(ResultsPdf, FailedOrRefusedPdfSaveKeepsThePreviousFile)
     ASSERT_EQ(m_messages.size(), 1);
     EXPECT_NE(m_messages.front().indexOf("Not a directory"), -1)
         << m_messages.front().toStdString();
+    EXPECT_FALSE(Find("lb_JGxingxi")->isVisible()); // no note of a file saved
 }
 
 TEST_F(ResultsPdf, CtrlPPrintsTheReportOnShowThroughThePrintDialog)
@@ -130,6 +146,25 @@ TEST_F(ResultsPdf, CtrlPPrintsTheReportOnShowThroughThePrintDialog)
     const std::string words = PdfWords(printed);
     EXPECT_NE(words.find("ZH1 圆 桩 1000"), std::string::npos) << words;
     EXPECT_EQ(words.find("1.基桩编号"), std::string::npos) << "the table, not the book";
+    // The printed file reads as the PDF button's: ideographs, not the radicals that share their
+    // glyphs ("⾝" U+2F9D for "身").
+    EXPECT_NE(words.find("桩身截面"), std::string::npos) << words;
+    EXPECT_EQ(words.find("⾝"), std::string::npos);
+}
+
+// The print dialog's "Print to File" proposes the PDF button's file in the documents folder and
+// is not chosen by that.
+TEST_F(ResultsPdf, PrintToFileProposesTheDocumentsFolder)
+{
+    QPrinter printer;
+    QPrintDialog dialog(&printer);
+    const QPrinter::OutputFormat format = printer.outputFormat(); // the dialog's default printer
+    const QString path = QString::fromStdString(FilePath(m_folder, FileNames::BookPdf).string());
+    ProposePrintFile(dialog, path);
+    auto *field = dialog.findChild<QLineEdit *>("filename");
+    ASSERT_NE(field, nullptr);
+    EXPECT_EQ(field->text(), path);
+    EXPECT_EQ(printer.outputFormat(), format);
 }
 
 TEST_F(ResultsPdf, ProfileOfTheLastPileCoversThePageUntilClicked)

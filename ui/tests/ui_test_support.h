@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
+#include <QTextDocument>
 
 #include <chrono>
 #include <ctime>
@@ -65,7 +66,28 @@ public:
     {
         if (auto *edit = m_window->findChild<QLineEdit *>(name))
             return edit->text();
-        return Find<QLabel>(name)->text();
+        return ShownText(Find<QLabel>(name));
+    }
+
+    // What a label shows, as plain text, and how wide it draws it.
+    static QString ShownText(const QLabel *label)
+    {
+        if (!Qt::mightBeRichText(label->text()))
+            return label->text();
+        QTextDocument document;
+        document.setHtml(label->text());
+        return document.toPlainText();
+    }
+    static double ShownWidth(const QLabel *label)
+    {
+        QTextDocument document;
+        document.setDefaultFont(label->font());
+        document.setDocumentMargin(0);
+        if (Qt::mightBeRichText(label->text()))
+            document.setHtml(label->text());
+        else
+            document.setPlainText(label->text());
+        return document.idealWidth();
     }
 
     std::unique_ptr<TVXR_FRM_MDLF1> m_window;
