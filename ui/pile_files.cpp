@@ -323,9 +323,9 @@ std::vector<std::size_t> PilesShapingThePage(const std::vector<TPileInput> &pile
     // What a calculation on the page decides for each row of the grids: the soil grid's inputs
     // and results, the rock grid's result columns that every run clears and the resistances qpa
     // and qra that a run only overwrites. A grid that loses a row decides all of that row.
-    enum TPart { SoilInput, SoilResult, RockCleared, RockResistances, PartCount };
+    enum TCells { SoilInput, SoilResult, RockCleared, RockResistances, CellsCount };
     constexpr int Rows = std::max(MaxSoilLayers, MaxRockLayers);
-    bool decided[PartCount][Rows] = {};
+    bool decided[CellsCount][Rows] = {};
     const auto decide = [&](std::size_t pile) {
         const TPileInput &input = piles[pile];
         const TCalcOutcome &outcome = outcomes[pile];
@@ -337,7 +337,7 @@ std::vector<std::size_t> PilesShapingThePage(const std::vector<TPileInput> &pile
         const bool reachesRock = stage != TFailureStage::Section;
         const auto rockResults = static_cast<int>(outcome.result.rockResults.size());
         bool decides = false;
-        const auto mark = [&](TPart part, int row, bool writes) {
+        const auto mark = [&](TCells part, int row, bool writes) {
             if (writes && !decided[part][row]) {
                 decided[part][row] = true;
                 decides = true;
@@ -372,7 +372,7 @@ std::unique_ptr<QMessageBox> FailureBox(QWidget *parent, const QString &title,
         text = failures.join("\n");
     } else {
         text = QStringList(failures.mid(0, listed)).join("\n")
-            + QString("\n……\n共%1根桩计算失败，以上是前%2根，全部见详细信息。")
+            + QString("\n……\n共%1根桩计算失败，以上是前%2根，全部见详情。")
                   .arg(failures.size())
                   .arg(listed);
     }

@@ -486,7 +486,7 @@ TEST_F(PileFileActions, ManyFailuresAreListedInShortWithTheWholeListInTheDetail)
     EXPECT_EQ(box->icon(), QMessageBox::Warning);
     EXPECT_EQ(box->text(),
               QStringList(failures.mid(0, 20)).join("\n")
-                  + "\n……\n共25根桩计算失败，以上是前20根，全部见详细信息。");
+                  + "\n……\n共25根桩计算失败，以上是前20根，全部见详情。");
     EXPECT_EQ(box->detailedText(), failures.join("\n"));
     const auto few = FailureBox(m_window.get(), "t", failures.mid(0, 20));
     EXPECT_EQ(few->text(), QStringList(failures.mid(0, 20)).join("\n"));
@@ -498,7 +498,7 @@ TEST_F(PileFileActions, ManyFailuresAreListedInShortWithTheWholeListInTheDetail)
     ASSERT_TRUE(m_window->OpenPileFile(PathText(Write("failing.json", piles))));
     ASSERT_EQ(m_messages.size(), 1);
     EXPECT_EQ(m_messages[0].count('\n'), 21);
-    EXPECT_TRUE(m_messages[0].endsWith("共10000根桩计算失败，以上是前20根，全部见详细信息。"));
+    EXPECT_TRUE(m_messages[0].endsWith("共10000根桩计算失败，以上是前20根，全部见详情。"));
 }
 
 // "取消" in the progress dialog keeps the piles calculated before it, as if the file ended there:
