@@ -5,6 +5,7 @@
 #include "documents_folder.h"
 #include "input_page.h"
 #include "optimization_page.h"
+#include "pile_files.h"
 #include "print_file.h"
 #include "program_title.h"
 #include "qt_text.h"
@@ -14,19 +15,17 @@
 #include "report_printing.h"
 
 #include "calculation.h"
+#include "decimal_reader.h"
 #include "file_names.h"
 #include "page_texts.h"
-#include "pile_file.h"
 #include "text_file.h"
 #include "time_stamp.h"
 
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QFileDialog>
 #include <QGuiApplication>
 #include <QLinearGradient>
 #include <QMessageBox>
-#include <QMimeData>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -66,13 +65,6 @@ double ScreenScale()
     return screen ? FittingScale(screen->availableGeometry().size()) : 1;
 }
 
-QString PathText(const std::filesystem::path &path)
-{
-    const std::u8string text = path.u8string();
-    return QString::fromUtf8(reinterpret_cast<const char *>(text.data()),
-                             static_cast<qsizetype>(text.size()));
-}
-
 } // namespace
 
 TVXR_FRM_MDLF1::TVXR_FRM_MDLF1(double scale)
@@ -97,6 +89,7 @@ TVXR_FRM_MDLF1::TVXR_FRM_MDLF1(double scale)
     JieGuo_DocLayer = new TResultsPage(m_unsavedReports, this);
     YouHuaFormLayer = new TOptimizationPage(this);
     ComFormLayer = new TScaledLayer("ComFormLayer", QSize(331, 621), this);
+    m_pileFiles = new TPileFiles(this, [this] { return m_documentsFolder(); });
     JieGuo_DocLayer->hide();
     YouHuaFormLayer->hide();
     ComFormLayer->hide();
@@ -154,7 +147,8 @@ void TVXR_FRM_MDLF1::SetDocumentsFolder(std::function<std::filesystem::path()> f
 
 void TVXR_FRM_MDLF1::SetMessageSink(std::function<void(const QString &)> sink)
 {
-    m_showMessage = std::move(sink);
+    m_showMessage = sink;
+    m_pileFiles->SetMessageSink(std::move(sink));
 }
 
 void TVXR_FRM_MDLF1::SetClock(TClock clock)
@@ -164,7 +158,7 @@ void TVXR_FRM_MDLF1::SetClock(TClock clock)
 
 void TVXR_FRM_MDLF1::SetFileChooser(TFileChooser chooser)
 {
-    m_chooseFile = std::move(chooser);
+    m_pileFiles->SetFileChooser(std::move(chooser));
 }
 
 std::string TVXR_FRM_MDLF1::TimeStamp() const
@@ -394,28 +388,100 @@ void TVXR_FRM_MDLF1::ShowMessage(const QString &text)
 
 bool TVXR_FRM_MDLF1::OpenPileFile(const QString &path)
 {
-    std::vector<TPileInput> piles;
-    try {
-        piles = ReadPileFile(ToStd(path));
-    } catch (const std::exception &error) {
-        ShowError("无法打开桩数据文件：" + ToQ(error.what()));
+    return OpenPileFiles({path});
+}
+
+bool TVXR_FRM_MDLF1::OpenPileFiles(const QStringList &paths)
+{
+    const std::optional<TOpenedPiles> opened = m_pileFiles->Read(paths);
+    if (!opened)
         return false;
+    bool replace = false;
+    if (m_reports.PileCount() > 0) {
+        switch (m_pileFiles->AskHowToOpen(m_reports.PileCount(), m_unsavedReports)) {
+        case TOpenChoice::Append:
+            break;
+        case TOpenChoice::Replace:
+            replace = true;
+            break;
+        case TOpenChoice::Cancel:
+            return false;
+        }
     }
-    if (piles.empty()) {
-        ShowError("无法打开桩数据文件：" + path + ": holds no pile");
-        return false;
+    const std::vector<TCalcOutcome> outcomes = m_pileFiles->CalculateAll(opened->piles);
+    if (outcomes.empty())
+        return true; // cancelled before the first pile: nothing changes
+    const int pileCountBefore = m_reports.PileCount();
+    if (replace) {
+        m_reports = TPileReports();
+        m_unsavedReports = 0;
     }
     QStringList failures;
-    for (std::size_t i = 0; i < piles.size(); ++i) {
-        MainFormLayer->ShowPileInput(piles[i]);
-        // The optimization page stays as its last sweep left it.
-        const TCalcOutcome outcome = ComputeOnPage(false);
-        if (!outcome.ok())
-            failures.append(QString("第%1根桩：").arg(i + 1) + ToQ(outcome.failure->message));
+    const auto listFailure = [&](std::size_t i, const TCalcOutcome &outcome) {
+        failures.append(opened->origins[i] + "：" + ToQ(outcome.failure->message));
+    };
+    // Every pile but the last goes to the reports as its press of "计算" would have sent it; the
+    // last one is calculated through the page, which then looks as after the whole file was
+    // pressed through it.
+    const std::size_t last = outcomes.size() - 1;
+    for (std::size_t i = 0; i < last; ++i) {
+        const TPileInput &pile = opened->piles[i];
+        const TCalcOutcome &outcome = outcomes[i];
+        if (!outcome.ok()) {
+            listFailure(i, outcome);
+            continue;
+        }
+        m_reports.WriteReports(pile, outcome.result, PageTextsOf(pile, outcome.result),
+                               TimeStamp());
+        m_unsavedReports = UnsavedBook | UnsavedTable;
     }
+    ShowOpenedOnPage(*opened, outcomes);
+    // The optimization page stays as its last sweep left it.
+    const TCalcOutcome lastOutcome = ComputeOnPage(false);
+    if (!lastOutcome.ok()) {
+        listFailure(last, lastOutcome);
+        // The piles that went to the reports stay reachable.
+        if (m_reports.PileCount() > 0)
+            MainFormLayer->ShowResultsButton();
+    }
+    if (replace || m_reports.PileCount() != pileCountBefore)
+        JieGuo_DocLayer->ShowReports(m_reports, true);
     if (!failures.isEmpty())
-        ShowMessage(failures.join("\n"));
+        m_pileFiles->ShowFailures(failures);
     return true;
+}
+
+void TVXR_FRM_MDLF1::ShowOpenedOnPage(const TOpenedPiles &opened,
+                                      const std::vector<TCalcOutcome> &outcomes)
+{
+    const std::size_t last = outcomes.size() - 1;
+    const auto showCalculated = [&](std::size_t i) {
+        MainFormLayer->ShowPileInput(opened.piles[i]);
+        MainFormLayer->ResetResultDisplay();
+        MainFormLayer->ShowCalculation(opened.piles[i], outcomes[i]);
+        if (outcomes[i].ok())
+            MainFormLayer->ShowResultsButton();
+    };
+    // What earlier piles leave on the page: the status line in place of the logo once any of
+    // them showed a message, and what PilesShapingThePage names.
+    TCoefMode mode = MainFormLayer->ReadPileInput().coefMode;
+    bool statusShown = false;
+    for (std::size_t i = 0; i < last; ++i) {
+        const TPileInput &pile = opened.piles[i];
+        const auto positive = [](const std::string &text, bool zeroToo) {
+            const auto value = ReadDecimal(text);
+            return value && (*value > 0 || (zeroToo && *value == 0));
+        };
+        statusShown = statusShown || !outcomes[i].ok()
+            || outcomes[i].result.statusKind != TStatusKind::None || pile.coefMode != mode
+            || !positive(pile.d, false) || !positive(pile.c, true);
+        mode = pile.coefMode;
+    }
+    if (statusShown)
+        MainFormLayer->ShowStatusStrip();
+    for (const std::size_t pile : PilesShapingThePage(opened.piles, outcomes))
+        showCalculated(pile);
+    MainFormLayer->ShowPileInput(opened.piles[last]);
 }
 
 std::vector<TPileInput> TVXR_FRM_MDLF1::ReportedInputs() const
@@ -431,44 +497,25 @@ std::optional<std::string> TVXR_FRM_MDLF1::SavePileFile(const QString &path)
     std::vector<TPileInput> piles = ReportedInputs();
     if (piles.empty())
         piles.push_back(MainFormLayer->ReadPileInput());
-    const std::string name = ToStd(path);
-    return SaveBinaryFile({}, name, PileFileBytes(piles, PileFileFormatOf(name)));
+    return TPileFiles::Save(path, piles);
 }
 
 void TVXR_FRM_MDLF1::OpenStartArguments(const QStringList &arguments)
 {
     if (arguments.size() > 1)
-        OpenPileFile(arguments.at(1));
-}
-
-QString TVXR_FRM_MDLF1::ChooseFile(bool save, const QString &proposed)
-{
-    if (m_chooseFile)
-        return m_chooseFile(save, proposed);
-    const QString filter = "桩数据文件 (*.json *.csv);;JSON (*.json);;CSV 表格 (*.csv)";
-    if (!save)
-        return QFileDialog::getOpenFileName(this, "打开", proposed, filter);
-    QString selected;
-    QString path = QFileDialog::getSaveFileName(this, "保存数据", proposed,
-                                                "JSON (*.json);;CSV 表格 (*.csv)", &selected);
-    // A name without its extension takes that of the chosen type.
-    if (!path.isEmpty() && !path.endsWith(".json", Qt::CaseInsensitive)
-        && !path.endsWith(".csv", Qt::CaseInsensitive))
-        path += selected.startsWith("CSV") ? ".csv" : ".json";
-    return path;
+        OpenPileFiles(arguments.mid(1));
 }
 
 void TVXR_FRM_MDLF1::cbt_dakaiClick()
 {
-    const QString path = ChooseFile(false, PathText(m_documentsFolder()));
+    const QString path = m_pileFiles->ChooseOpenFile();
     if (!path.isEmpty())
         OpenPileFile(path);
 }
 
 void TVXR_FRM_MDLF1::cbt_baocunshujuClick()
 {
-    const std::filesystem::path proposed = FilePath(m_documentsFolder(), "嵌岩桩数据.json");
-    const QString path = ChooseFile(true, PathText(proposed));
+    const QString path = m_pileFiles->ChooseSaveFile();
     if (path.isEmpty())
         return;
     if (const auto error = SavePileFile(path))
@@ -477,29 +524,24 @@ void TVXR_FRM_MDLF1::cbt_baocunshujuClick()
         MainFormLayer->ShowSavedFile(path);
 }
 
-QString TVXR_FRM_MDLF1::DroppedPileFile(const QMimeData *data) const
+QStringList TVXR_FRM_MDLF1::DroppedPileFiles(const QMimeData *data) const
 {
-    if (!data || !data->hasUrls() || data->urls().size() != 1 || !MainFormLayer->isVisible())
-        return {};
-    const QString path = data->urls().front().toLocalFile();
-    return path.endsWith(".json", Qt::CaseInsensitive) || path.endsWith(".csv", Qt::CaseInsensitive)
-        ? path
-        : QString();
+    return MainFormLayer->isVisible() ? TPileFiles::DroppedFiles(data) : QStringList();
 }
 
 void TVXR_FRM_MDLF1::dragEnterEvent(QDragEnterEvent *event)
 {
-    if (!DroppedPileFile(event->mimeData()).isEmpty())
+    if (!DroppedPileFiles(event->mimeData()).isEmpty())
         event->acceptProposedAction();
 }
 
 void TVXR_FRM_MDLF1::dropEvent(QDropEvent *event)
 {
-    const QString path = DroppedPileFile(event->mimeData());
-    if (path.isEmpty())
+    const QStringList paths = DroppedPileFiles(event->mimeData());
+    if (paths.isEmpty())
         return;
     event->acceptProposedAction();
-    OpenPileFile(path);
+    OpenPileFiles(paths);
 }
 
 bool TVXR_FRM_MDLF1::eventFilter(QObject *watched, QEvent *event)
@@ -508,14 +550,14 @@ bool TVXR_FRM_MDLF1::eventFilter(QObject *watched, QEvent *event)
     case QEvent::DragEnter:
     case QEvent::DragMove: {
         auto *drag = static_cast<QDragMoveEvent *>(event);
-        if (DroppedPileFile(drag->mimeData()).isEmpty())
+        if (DroppedPileFiles(drag->mimeData()).isEmpty())
             break;
         drag->acceptProposedAction();
         return true;
     }
     case QEvent::Drop: {
         auto *drop = static_cast<QDropEvent *>(event);
-        if (DroppedPileFile(drop->mimeData()).isEmpty())
+        if (DroppedPileFiles(drop->mimeData()).isEmpty())
             break;
         dropEvent(drop);
         return true;

@@ -13,7 +13,9 @@
 // TPileInput, runs Calculate (core/), shows the outcome on the input page and, outside the
 // optimization, adds the pile to TPileReports (reports/). The about box TVXR_CZL_FRM_CopyRight is
 // made on first use and kept. "打开" and "保存数据" beside "©" open a pile file (piles/) as presses
-// of "计算" and save the inputs of the piles in the reports.
+// of "计算" and save the inputs of the piles in the reports; TPileFiles does the file work (the
+// dialogs, reading, the calculation of an open on a worker thread, the failure list), the window
+// applies what an open gives to the reports and the page.
 
 #include "storage_permission.h"
 
@@ -32,6 +34,8 @@ struct TCalcOutcome;
 class QMimeData;
 class TInputPage;
 class TOptimizationPage;
+class TPileFiles;
+struct TOpenedPiles;
 class TResultsPage;
 class TScaledLayer;
 class TVXR_CZL_FRM_CopyRight;
@@ -55,16 +59,22 @@ public:
     // Outside the optimization a success adds the pile to the reports.
     bool cbt_computeClick();
 
-    // Opens a pile file as "打开" does: each pile is written into the input page through its own
-    // controls and calculated as a press of "计算", in order; the failures, if any, are listed in
-    // a message box as 第N根桩：message. A file that cannot be read changes nothing and says why;
-    // false then.
+    // Opens a pile file as "打开" does, as consecutive presses of "计算" for its piles in order:
+    // they are calculated on a worker thread (a progress dialog with "取消" past a moment), go to
+    // the reports, and the page shows the last one through its own controls; the failures, if
+    // any, are listed as 第N根桩：message. While the reports hold piles the user is asked first
+    // whether to append, replace them or cancel. A cancel of the calculation keeps the piles
+    // calculated before it, as if the file had ended there. A file that cannot be read, or is no
+    // regular file, changes nothing and says why; false then, and when the user cancels.
     bool OpenPileFile(const QString &path);
+    // Several files as one open: their piles in order, one question, one failure list (each
+    // failure with its file's name); nothing opens unless every file can be read.
+    bool OpenPileFiles(const QStringList &paths);
     // What "保存数据" writes to `path`: the inputs of the piles in the reports, or the input
     // page's pile when there are none; JSON or, for a name ending in .csv, a table. Gives the
     // system's message when the file could not be written (an older file then stays).
     std::optional<std::string> SavePileFile(const QString &path);
-    // The program's arguments: a file given after the program's name is opened.
+    // The program's arguments: the files given after the program's name open as one.
     void OpenStartArguments(const QStringList &arguments);
     // The inputs of the piles in the reports, ZH1 first.
     std::vector<TPileInput> ReportedInputs() const;
@@ -103,7 +113,7 @@ public:
 protected:
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
-    // A pile file dropped onto the window while the input page is shown is opened.
+    // Pile files dropped onto the window while the input page is shown are opened as one.
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dropEvent(QDropEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -120,8 +130,8 @@ private:
     void cbt_baocunshujuClick();
     // A failure also sets the optimization page's abort notice, unless `abortNotice` is false.
     TCalcOutcome ComputeOnPage(bool abortNotice = true);
-    QString DroppedPileFile(const QMimeData *data) const;
-    QString ChooseFile(bool save, const QString &proposed);
+    QStringList DroppedPileFiles(const QMimeData *data) const;
+    void ShowOpenedOnPage(const TOpenedPiles &opened, const std::vector<TCalcOutcome> &outcomes);
     void cbt_PdfClick();
     void act_PrintTriggered();
     void ShowSweepCandidate(const TPileInput &input, const TCalcOutcome &outcome);
@@ -146,11 +156,11 @@ private:
     TResultsPage *JieGuo_DocLayer;
     TOptimizationPage *YouHuaFormLayer;
     TScaledLayer *ComFormLayer;
+    TPileFiles *m_pileFiles; // opening and saving pile files
     TVXR_CZL_FRM_CopyRight *m_aboutBox = nullptr; // made on first use
     std::function<std::filesystem::path()> m_documentsFolder;
     std::function<void(const QString &)> m_showMessage;
     TClock m_clock;
-    TFileChooser m_chooseFile;
     TPrintDialog m_printDialog;
     QString m_printFile; // what the print dialog proposes for "Print to File"
 };
