@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 
 namespace {
 
@@ -106,6 +107,26 @@ std::optional<double> ReadDecimal(std::string_view text)
     }
     if (i != text.size())
         return std::nullopt;
+
+    // Up to 15 digits without an exponent: the digits as a whole number and a power of ten are
+    // both exact, so their quotient is the correctly rounded value, as the conversion gives it.
+    if (mantissaDigits <= 15 && text.find_first_of("eE") == std::string_view::npos) {
+        std::uint64_t digits = 0;
+        int decimals = 0;
+        bool afterPoint = false;
+        for (const char ch : text) {
+            if (ch == '.') {
+                afterPoint = true;
+                continue;
+            }
+            digits = digits * 10 + static_cast<std::uint64_t>(ch - '0');
+            decimals += afterPoint;
+        }
+        constexpr double powers[] = {1,   1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                     1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+        const double value = static_cast<double>(digits) / powers[decimals];
+        return negative ? -value : value;
+    }
 
     double value = 0;
     const auto [end, error] =
