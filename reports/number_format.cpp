@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <optional>
 
 namespace {
 
@@ -209,7 +210,44 @@ std::string GeneralText(double value, int precision)
     return FixedText(decimal, std::max(fraction, 0));
 }
 
+namespace {
+
+// The value of the general form worked out in binary for magnitudes from 0.00001 to below 10^15,
+// where the form is fixed-point, and clearly away from a half of its 15th digit (by far more than
+// the first 18 digits or the scaling below can move it): the 15 digits as a whole number and a
+// power of ten are both exact, so their quotient is the value the text reads as. nullopt elsewhere.
+std::optional<double> QuickCellValue(double value)
+{
+    if constexpr (std::numeric_limits<long double>::digits < 64) {
+        return std::nullopt;
+    } else {
+        constexpr double powers[] = {1,    1e1,  1e2,  1e3,  1e4,  1e5,  1e6,
+                                     1e7,  1e8,  1e9,  1e10, 1e11, 1e12, 1e13,
+                                     1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20};
+        const double magnitude = std::fabs(value);
+        if (!(magnitude >= 1e-5 && magnitude < 1e15))
+            return std::nullopt;
+        // The scale that gives the value 15 digits before the point, checked again below.
+        int scale = 19;
+        while (scale > 0 && magnitude * powers[scale] >= 1e15)
+            --scale;
+        const long double scaled = static_cast<long double>(magnitude) * powers[scale];
+        if (!(scaled >= 1e14L * (1 + 1e-12L) && scaled < 1e15L * (1 - 1e-12L)))
+            return std::nullopt; // next to a change of the digit count
+        const long double whole = std::floor(scaled);
+        if (std::fabs(scaled - whole - 0.5L) < 1e-3L)
+            return std::nullopt;
+        const long double units = scaled - whole > 0.5L ? whole + 1 : whole;
+        const double read = static_cast<double>(units) / powers[scale];
+        return std::signbit(value) ? -read : read;
+    }
+}
+
+} // namespace
+
 double CellValue(double value)
 {
+    if (const auto quick = QuickCellValue(value))
+        return *quick;
     return ReadDecimal(GeneralText(value)).value_or(value);
 }
