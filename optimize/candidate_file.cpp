@@ -8,8 +8,11 @@
 #include <charconv>
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <optional>
+#include <thread>
 #include <unordered_map>
+#include <vector>
 
 namespace {
 
@@ -177,36 +180,30 @@ void TailLines(const TCandidateFile &file, const std::function<void(std::string_
     line(stars);
 }
 
-// Lines gathered into large blocks of encoded bytes for a sink.
-class TLineBlocks
+// Lines encoded and ended for their destination.
+class TLineEncoder
 {
 public:
-    TLineBlocks(TLineEncoding encoding, const TByteSink &sink)
+    explicit TLineEncoder(TLineEncoding encoding)
         : m_encoding(encoding)
-        , m_sink(sink)
-    {
-        m_block.reserve(BlockSize + (1 << 16));
-    }
-    ~TLineBlocks() = default;
-    TLineBlocks(const TLineBlocks &) = delete;
-    TLineBlocks &operator=(const TLineBlocks &) = delete;
+    { }
 
     // Any line, encoded as one text.
-    void Line(std::string_view utf8)
+    void Line(std::string &out, std::string_view utf8) const
     {
         if (m_encoding == TLineEncoding::Utf8)
-            m_block += utf8;
+            out += utf8;
         else
-            m_block += ToSystemCodePage(utf8);
-        End();
+            out += ToSystemCodePage(utf8);
+        End(out);
     }
 
     // A line of the rows, valid UTF-8 of the program's own texts: its runs of non-ASCII
     // characters, of which the rows have few distinct ones, are encoded once each.
-    void Row(std::string_view utf8)
+    void Row(std::string &out, std::string_view utf8)
     {
         if (m_encoding == TLineEncoding::Utf8) {
-            m_block += utf8;
+            out += utf8;
         } else {
             std::size_t i = 0;
             while (i < utf8.size()) {
@@ -219,36 +216,20 @@ public:
                 }
                 while (next < utf8.size() && static_cast<unsigned char>(utf8[next]) < 0x80)
                     ++next;
-                m_block.append(utf8.data() + i, next - i);
+                out.append(utf8.data() + i, next - i);
                 i = next;
                 while (next < utf8.size() && static_cast<unsigned char>(utf8[next]) >= 0x80)
                     ++next;
                 if (next > i)
-                    m_block += EncodedRun(utf8.substr(i, next - i));
+                    out += EncodedRun(utf8.substr(i, next - i));
                 i = next;
             }
         }
-        End();
-    }
-
-    void Finish()
-    {
-        if (!m_block.empty())
-            m_sink(m_block);
-        m_block.clear();
+        End(out);
     }
 
 private:
-    static constexpr std::size_t BlockSize = 1 << 20;
-
-    void End()
-    {
-        m_block += m_encoding == TLineEncoding::Utf8 ? "\n" : "\r\n";
-        if (m_block.size() >= BlockSize) {
-            m_sink(m_block);
-            m_block.clear();
-        }
-    }
+    void End(std::string &out) const { out += m_encoding == TLineEncoding::Utf8 ? "\n" : "\r\n"; }
 
     const std::string &EncodedRun(std::string_view run)
     {
@@ -270,13 +251,76 @@ private:
             return std::hash<std::string_view> {}(text);
         }
     };
+    using TRuns = std::unordered_map<std::string, std::string, THash, std::equal_to<>>;
 
     TLineEncoding m_encoding;
+    TRuns m_runs;
+    std::optional<std::string_view> m_lastRun;
+    TRuns::iterator m_lastEncoded;
+};
+
+// Lines gathered into large blocks of encoded bytes for a sink; the rows of a table are made in
+// chunks on every hardware thread and handed on in their order.
+class TLineBlocks
+{
+public:
+    TLineBlocks(TLineEncoding encoding, const TByteSink &sink)
+        : m_encoder(encoding)
+        , m_sink(sink)
+    { }
+
+    void Line(std::string_view utf8) { m_encoder.Line(m_block, utf8); }
+
+    // Rows 0 to count - 1, each appended by a formatter of its thread: `make` gives one per
+    // thread, whose Append(out, k) adds row k, encoded and ended, to `out`.
+    template<typename Make>
+    void Rows(std::size_t count, const Make &make)
+    {
+        const std::size_t threads =
+            std::clamp<std::size_t>(std::thread::hardware_concurrency(), 1, 8);
+        std::vector<decltype(make())> formatters;
+        for (std::size_t t = 0; t < threads; ++t)
+            formatters.push_back(make());
+        std::vector<std::string> chunks(threads);
+        for (std::size_t first = 0; first < count; first += threads * ChunkRows) {
+            for (std::string &chunk : chunks)
+                chunk.clear();
+            const auto format = [&](std::size_t t) {
+                std::string &chunk = chunks[t];
+                const std::size_t begin = std::min(count, first + t * ChunkRows);
+                const std::size_t end = std::min(count, begin + ChunkRows);
+                for (std::size_t k = begin; k < end; ++k)
+                    formatters[t]->Append(chunk, k);
+            };
+            {
+                std::vector<std::jthread> helpers;
+                for (std::size_t t = 1; t < threads && first + t * ChunkRows < count; ++t)
+                    helpers.emplace_back(format, t);
+                format(0);
+            }
+            Flush();
+            for (const std::string &chunk : chunks) {
+                if (!chunk.empty())
+                    m_sink(chunk);
+            }
+        }
+    }
+
+    void Finish() { Flush(); }
+
+private:
+    static constexpr std::size_t ChunkRows = 8192;
+
+    void Flush()
+    {
+        if (!m_block.empty())
+            m_sink(m_block);
+        m_block.clear();
+    }
+
+    TLineEncoder m_encoder;
     const TByteSink &m_sink;
     std::string m_block;
-    std::unordered_map<std::string, std::string, THash, std::equal_to<>> m_runs;
-    std::optional<std::string_view> m_lastRun;
-    std::unordered_map<std::string, std::string, THash, std::equal_to<>>::iterator m_lastEncoded;
 };
 
 // A number as a spreadsheet takes it: a sign, digits with a decimal point, an exponent.
@@ -404,19 +448,96 @@ void ForEachCandidateFileLine(const TCandidateFile &file,
     TailLines(file, line);
 }
 
+namespace {
+
+// The rows of one thread's part of a table: its own text maker and encoder, whose memories of
+// recent texts make any row as CandidateTexts would.
+class TRowFormatter
+{
+public:
+    TRowFormatter(const TCandidateTable &table, TLineEncoding encoding)
+        : m_table(table)
+        , m_maker(table.context)
+        , m_encoder(encoding)
+    { }
+
+protected:
+    const TCandidateTable &m_table;
+    TCandidateTextMaker m_maker;
+    TLineEncoder m_encoder;
+    std::string m_line;
+};
+
+class TFileRows : public TRowFormatter
+{
+public:
+    TFileRows(const TCandidateTable &table, TLineEncoding encoding)
+        : TRowFormatter(table, encoding)
+        , m_digits(DecimalDigits(static_cast<std::int64_t>(table.Size())))
+    { }
+
+    void Append(std::string &out, std::size_t k)
+    {
+        const TOptCandidate row = m_table.Row(k);
+        m_encoder.Row(out, m_writer.Row(row.section, m_maker.Texts(row), k + 1, m_digits));
+    }
+
+private:
+    int m_digits;
+    TRowWriter m_writer;
+};
+
+class TCsvRows : public TRowFormatter
+{
+public:
+    using TRowFormatter::TRowFormatter;
+
+    void Append(std::string &out, std::size_t k)
+    {
+        const TCandidateTexts &texts = m_maker.Texts(m_table.Row(k));
+        m_line.clear();
+        for (int column = 0; column < CandidateColumn::Count; ++column) {
+            if (column)
+                m_line += ',';
+            AppendCsvCell(m_line, texts[column]);
+        }
+        m_encoder.Row(out, m_line);
+    }
+};
+
+class TJsonRows : public TRowFormatter
+{
+public:
+    using TRowFormatter::TRowFormatter;
+
+    void Append(std::string &out, std::size_t k)
+    {
+        const TCandidateTexts &texts = m_maker.Texts(m_table.Row(k));
+        m_line = "[";
+        for (int column = 0; column < CandidateColumn::Count; ++column) {
+            if (column)
+                m_line += ',';
+            AppendJsonString(m_line, texts[column]);
+        }
+        m_line += k + 1 < m_table.Size() ? "]," : "]";
+        m_encoder.Row(out, m_line);
+    }
+};
+
+template<typename Rows>
+auto RowsMaker(const TCandidateTable &table, TLineEncoding encoding)
+{
+    return [&table, encoding] { return std::make_unique<Rows>(table, encoding); };
+}
+
+} // namespace
+
 void WriteCandidateFile(const TCandidateFile &file, TLineEncoding encoding, const TByteSink &sink)
 {
     TLineBlocks blocks(encoding, sink);
     const auto line = [&blocks](std::string_view text) { blocks.Line(text); };
     HeadLines(file, line);
-    const TCandidateTable &table = *file.table;
-    const int digits = DecimalDigits(static_cast<std::int64_t>(table.Size()));
-    TCandidateTextMaker maker(table.context);
-    TRowWriter writer;
-    for (std::size_t i = 0; i < table.Size(); ++i) {
-        const TOptCandidate row = table.Row(i);
-        blocks.Row(writer.Row(row.section, maker.Texts(row), i + 1, digits));
-    }
+    blocks.Rows(file.table->Size(), RowsMaker<TFileRows>(*file.table, encoding));
     TailLines(file, line);
     blocks.Finish();
 }
@@ -438,17 +559,7 @@ void WriteCandidateCsv(const TCandidateTable &table, TLineEncoding encoding, con
         AppendCsvCell(line, CandidateHeaderText(column));
     }
     blocks.Line(line);
-    TCandidateTextMaker maker(table.context);
-    for (std::size_t k = 0; k < table.Size(); ++k) {
-        const TCandidateTexts &texts = maker.Texts(table.Row(k));
-        line.clear();
-        for (int column = 0; column < CandidateColumn::Count; ++column) {
-            if (column)
-                line += ',';
-            AppendCsvCell(line, texts[column]);
-        }
-        blocks.Row(line);
-    }
+    blocks.Rows(table.Size(), RowsMaker<TCsvRows>(table, encoding));
     blocks.Finish();
 }
 
@@ -456,19 +567,7 @@ void WriteCandidateJsonRows(const TCandidateTable &table, TLineEncoding encoding
                             const TByteSink &sink)
 {
     TLineBlocks blocks(encoding, sink);
-    TCandidateTextMaker maker(table.context);
-    std::string line;
-    for (std::size_t k = 0; k < table.Size(); ++k) {
-        const TCandidateTexts &texts = maker.Texts(table.Row(k));
-        line = "[";
-        for (int column = 0; column < CandidateColumn::Count; ++column) {
-            if (column)
-                line += ',';
-            AppendJsonString(line, texts[column]);
-        }
-        line += k + 1 < table.Size() ? "]," : "]";
-        blocks.Row(line);
-    }
+    blocks.Rows(table.Size(), RowsMaker<TJsonRows>(table, encoding));
     blocks.Finish();
 }
 

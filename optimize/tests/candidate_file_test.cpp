@@ -145,7 +145,7 @@ std::vector<TFileCase> FileCases()
     options[OptionRow::Diameter].step = "100";
     options[OptionRow::SocketDepth].minimum = "200";
     options[OptionRow::SocketDepth].maximum = "2000";
-    options[OptionRow::SocketDepth].step = "300";
+    options[OptionRow::SocketDepth].step = "150";
     options[OptionRow::Overburden].minimum = "1";
     base.soilLayers = {{"5.00", "200.00"}, {"3.50", "120"}};
     for (const TRoundingMode rounding : {TRoundingMode::TwoDecimals, TRoundingMode::Tens}) {
@@ -175,7 +175,19 @@ TEST(CandidateFile, BlocksHoldTheLinesOfTheLineWriter)
         TSortState sort;
         TCandidateTable sorted = c.sweep.table;
         ClickHeader(sorted, sort, CandidateColumn::Ra);
-        const TCandidateTable *tables[] = {&c.sweep.table, &sorted};
+        // Lists that end in every part of the chunks of rows the threads make: one row, past a
+        // chunk of 8192 rows, past a round of two chunks, within one.
+        std::vector<TCandidateTable> parts;
+        for (const std::size_t size :
+             {std::size_t {1}, std::size_t {8193}, std::size_t {16385}, std::size_t {24581}}) {
+            if (size < c.sweep.table.Size()) {
+                TCandidateTable &part = parts.emplace_back(c.sweep.table);
+                part.order.resize(size);
+            }
+        }
+        std::vector<const TCandidateTable *> tables = {&c.sweep.table, &sorted};
+        for (const TCandidateTable &part : parts)
+            tables.push_back(&part);
         for (const TCandidateTable *table : tables) {
             c.file.table = table;
             for (const TLineEncoding encoding :
