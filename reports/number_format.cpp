@@ -127,6 +127,8 @@ char *QuickFixed(char *out, double value, int precision, int decimals)
         if (std::fabs(fraction - 0.5L) < 1e-6L)
             return nullptr;
         const auto units = static_cast<std::uint64_t>(whole) + (fraction > 0.5L ? 1 : 0);
+        if (units >= static_cast<std::uint64_t>(powers[precision]))
+            return nullptr; // rounded up to one digit more than the precision
         if (units != 0 && std::signbit(value))
             *out++ = '-';
         // The digits, with zeros in front up to one before the point.

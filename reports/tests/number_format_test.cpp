@@ -107,7 +107,8 @@ TEST(GeneralText, CellValueIsTheValueReadBack)
 } // namespace
 
 // Usual values take a binary shortcut; it gives the texts of the digit-by-digit way for values of
-// every size, near halves and whole numbers, with every precision and up to 4 decimals.
+// every size, near halves, whole numbers and powers of ten, with every precision and up to 4
+// decimals.
 TEST(FormatFixed, ShortcutGivesTheTextsOfTheExpansion)
 {
     std::mt19937_64 random(25);
@@ -118,6 +119,8 @@ TEST(FormatFixed, ShortcutGivesTheTextsOfTheExpansion)
         if (i % 3 == 0) // on or next to a half or a step
             value = std::round(value / steps[i % 9]) * steps[i % 9]
                 * (1 + static_cast<double>(random() % 3 - 1) * 1e-16);
+        if (i % 7 == 1) // just below a power of ten, where rounding adds a digit
+            value = magnitude * (1 - static_cast<double>(random() % 1000) * 1e-9);
         if (i % 2)
             value = -value;
         const int precision = 2 + static_cast<int>(random() % 17);
