@@ -35,6 +35,18 @@ void TLineOutput::Line(std::string_view text)
         throw TOutputError(OutputFailure(errno));
 }
 
+void TLineOutput::Bytes(std::string_view bytes)
+{
+    if (m_file) {
+        m_file->WriteBytes(bytes);
+        return;
+    }
+    errno = 0;
+    std::cout.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    if (!std::cout)
+        throw TOutputError(OutputFailure(errno));
+}
+
 std::optional<std::string> TLineOutput::Finish()
 {
     if (m_file)

@@ -25,6 +25,12 @@ public:
 
     // Throws TOutputError when standard output fails.
     void Line(std::string_view text);
+    // Lines already encoded and ended as this output takes them (Encoding), in one block.
+    void Bytes(std::string_view bytes);
+    TLineEncoding Encoding() const
+    {
+        return m_file ? TLineEncoding::SystemCodePage : TLineEncoding::Utf8;
+    }
 
     // Puts the file in place and gives the system's message when it could not be written; flushes
     // standard output and throws TOutputError when that fails.

@@ -34,33 +34,9 @@ struct TSweepOptions
     int threads = 0; // 0: one per hardware thread
 };
 
-std::string CsvField(std::string_view text)
-{
-    if (text.find_first_of(",\"\r\n") == std::string_view::npos)
-        return std::string(text);
-    std::string quoted = "\"";
-    for (const char ch : text) {
-        quoted += ch;
-        if (ch == '"')
-            quoted += '"';
-    }
-    return quoted + "\"";
-}
-
 void PrintCsv(const TCandidateTable &table, TLineOutput &out)
 {
-    std::string line;
-    for (int column = 0; column < CandidateColumn::Count; ++column)
-        line += (column ? "," : "") + CsvField(CandidateHeaderText(column));
-    out.Line(line);
-    TCandidateTextMaker maker(table.context);
-    for (std::size_t k = 0; k < table.Size(); ++k) {
-        const TCandidateTexts &texts = maker.Texts(table.Row(k));
-        line.clear();
-        for (int column = 0; column < CandidateColumn::Count; ++column)
-            line += (column ? "," : "") + CsvField(texts[column]);
-        out.Line(line);
-    }
+    WriteCandidateCsv(table, out.Encoding(), [&out](std::string_view bytes) { out.Bytes(bytes); });
 }
 
 void PrintJson(const TCandidateTable &table, bool ok, const std::string &status,
@@ -74,11 +50,8 @@ void PrintJson(const TCandidateTable &table, bool ok, const std::string &status,
     std::string text = head.dump();
     text.pop_back(); // the closing brace, reopened for the rows
     out.Line(text + ",\"rows\":[");
-    TCandidateTextMaker maker(table.context);
-    for (std::size_t k = 0; k < table.Size(); ++k) {
-        const TCandidateTexts &texts = maker.Texts(table.Row(k));
-        out.Line(json(texts).dump() + (k + 1 < table.Size() ? "," : ""));
-    }
+    WriteCandidateJsonRows(table, out.Encoding(),
+                           [&out](std::string_view bytes) { out.Bytes(bytes); });
     out.Line("]}");
 }
 
@@ -141,7 +114,8 @@ int RunSweepCommand(const TSweepOptions &options)
             file.soilAppendix = WantsSoilAppendix(table);
             file.soilLayers = base.soilLayers;
             file.timeStamp = options.timeStamp ? *options.timeStamp : TimeStampText();
-            ForEachCandidateFileLine(file, [&out](std::string_view line) { out.Line(line); });
+            WriteCandidateFile(file, out.Encoding(),
+                               [&out](std::string_view bytes) { out.Bytes(bytes); });
         }
     }
     if (options.format != "json")

@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 
 namespace {
 
@@ -76,23 +77,31 @@ std::optional<double> ReadDecimal(std::string_view text)
         text.remove_prefix(1);
     }
 
-    // Check the grammar first: the conversion below also accepts "inf", "nan" and hex forms.
+    // Check the grammar first: the conversion below also accepts "inf", "nan" and hex forms. The
+    // mantissa's digits are gathered on the way, while they fit.
     std::size_t i = 0;
     std::size_t mantissaDigits = 0;
+    std::uint64_t digits = 0;
+    int decimals = 0;
     while (i < text.size() && IsDigit(text[i])) {
+        digits = digits * 10 + static_cast<std::uint64_t>(text[i] - '0');
         ++i;
         ++mantissaDigits;
     }
     if (i < text.size() && text[i] == '.') {
         ++i;
         while (i < text.size() && IsDigit(text[i])) {
+            digits = digits * 10 + static_cast<std::uint64_t>(text[i] - '0');
             ++i;
             ++mantissaDigits;
+            ++decimals;
         }
     }
     if (mantissaDigits == 0)
         return std::nullopt;
+    bool exponent = false;
     if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+        exponent = true;
         ++i;
         if (i < text.size() && (text[i] == '+' || text[i] == '-'))
             ++i;
@@ -106,6 +115,15 @@ std::optional<double> ReadDecimal(std::string_view text)
     }
     if (i != text.size())
         return std::nullopt;
+
+    // Up to 15 digits without an exponent: the digits as a whole number and a power of ten are
+    // both exact, so their quotient is the correctly rounded value, as the conversion gives it.
+    if (mantissaDigits <= 15 && !exponent) {
+        constexpr double powers[] = {1,   1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                     1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+        const double value = static_cast<double>(digits) / powers[decimals];
+        return negative ? -value : value;
+    }
 
     double value = 0;
     const auto [end, error] =

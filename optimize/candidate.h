@@ -56,7 +56,12 @@ public:
 
     std::size_t Size() const { return m_side.size(); }
     TOptCandidate Row(std::size_t index) const;
-    double Ra(std::size_t index) const; // kN, unrounded
+    double Ra(std::size_t index) const // kN, unrounded
+    {
+        // As the calculation adds them: the socket's total, then the soil.
+        const double total = m_tip[index] + m_side[index];
+        return total + (m_withSoil ? m_soil[index] : 0.0);
+    }
     double SizeD(std::size_t index) const; // mm, as calculated
     std::size_t SizeSlot(std::size_t index) const // the same for candidates of the same size
     {
@@ -66,17 +71,27 @@ public:
 
     // Filled by the sweep: room for `count` candidates, left unwritten until each is written once
     // at its index (by whichever thread calculated it), a coefficient pair given by its index in
-    // the list of pairs; then cut to the candidates kept, which also notes the largest Ra.
+    // the list of pairs; then cut to the candidates kept, which also notes the largest Ra (found
+    // here, or given by the sweep that found it while it filled the store).
     void Reserve(std::size_t count);
     void Put(std::size_t index, double socketSide, double socketTip, double soilSide,
-             std::uint32_t coefficients);
+             std::uint32_t coefficients)
+    {
+        m_side[index] = socketSide;
+        m_tip[index] = socketTip;
+        if (m_withSoil)
+            m_soil[index] = soilSide;
+        m_coefficientIndex[index] = coefficients;
+    }
     std::uint32_t AddCoefficients(double c1, double c2);
-    void ShiftCoefficients(std::size_t from, std::size_t to, std::uint32_t offset);
     std::size_t CoefficientCount() const { return m_coefficients.size(); }
     void Finish(std::size_t count);
+    void Finish(std::size_t count, double largestRa);
     double LargestRa() const { return m_largestRa; } // kN, 0 before Finish
 
 private:
+    void Cut(std::size_t count);
+
     TSweepAxes m_axes;
     bool m_withSoil = false;
     TUninitializedVector<double> m_side; // kN

@@ -18,29 +18,13 @@ void TCandidateStore::Reserve(std::size_t count)
     m_coefficientIndex.resize(count);
 }
 
-void TCandidateStore::Put(std::size_t index, double socketSide, double socketTip, double soilSide,
-                          std::uint32_t coefficients)
-{
-    m_side[index] = socketSide;
-    m_tip[index] = socketTip;
-    if (m_withSoil)
-        m_soil[index] = soilSide;
-    m_coefficientIndex[index] = coefficients;
-}
-
 std::uint32_t TCandidateStore::AddCoefficients(double c1, double c2)
 {
     m_coefficients.push_back({c1, c2});
     return static_cast<std::uint32_t>(m_coefficients.size() - 1);
 }
 
-void TCandidateStore::ShiftCoefficients(std::size_t from, std::size_t to, std::uint32_t offset)
-{
-    for (std::size_t i = from; i < to; ++i)
-        m_coefficientIndex[i] += offset;
-}
-
-void TCandidateStore::Finish(std::size_t count)
+void TCandidateStore::Cut(std::size_t count)
 {
     if (count < Size()) {
         const auto cut = [count](auto &column) {
@@ -54,16 +38,20 @@ void TCandidateStore::Finish(std::size_t count)
         cut(m_soil);
         cut(m_coefficientIndex);
     }
+}
+
+void TCandidateStore::Finish(std::size_t count)
+{
+    Cut(count);
     m_largestRa = 0;
     for (std::size_t i = 0; i < Size(); ++i)
         m_largestRa = std::max(m_largestRa, Ra(i));
 }
 
-double TCandidateStore::Ra(std::size_t index) const
+void TCandidateStore::Finish(std::size_t count, double largestRa)
 {
-    // As the calculation adds them: the socket's total, then the soil.
-    const double total = m_tip[index] + m_side[index];
-    return total + (m_withSoil ? m_soil[index] : 0.0);
+    Cut(count);
+    m_largestRa = largestRa;
 }
 
 double TCandidateStore::SizeD(std::size_t index) const

@@ -1,17 +1,23 @@
 #include "sweep.h"
 
+#include "coefficients.h"
+#include "decimal_reader.h"
+#include "geometry.h"
 #include "messages.h"
 #include "number_format.h"
 #include "pile_items.h"
 #include "result_texts.h"
+#include "soil_factor.h"
 
 #include <algorithm>
 #include <atomic>
 #include <bit>
+#include <cmath>
 #include <limits>
+#include <map>
 #include <mutex>
+#include <optional>
 #include <thread>
-#include <unordered_map>
 
 namespace {
 
@@ -66,6 +72,98 @@ TLevel FirstChange(const TSweepPosition &a, const TSweepPosition &b)
 // How a worker's run through its block ended.
 enum class TBlockEnd { Complete, Failed, Stopped };
 
+// The coefficients of one innermost value under one weathering and socket depth class, as the
+// calculation finds them; `usable` is false when the value fails its check.
+struct TCoefficientSlot
+{
+    bool usable = false;
+    double c1 = 0;
+    double c2 = 0; // 0 in a thin socket, as the calculation leaves it
+    std::uint32_t pair = 0; // into the store's list of pairs
+};
+
+// What the candidates of one sweep share beyond the ranges: the coefficients of every innermost
+// value under each weathering, for a socket of at least and of less than 0.5 m (the only way the
+// depth reaches them), and the soil layers read once.
+class TSweepTables
+{
+public:
+    TSweepTables(const TSweepAxes &axes, const TPileInput &page, TCandidateStore &store)
+        : m_innerCount(axes.InnerCount())
+    {
+        std::map<std::array<std::uint64_t, 2>, std::uint32_t> pairs;
+        for (int w = 0; w < axes.WeatheringCount(); ++w) {
+            for (const bool thin : {false, true}) {
+                for (int slot = 0; slot < m_innerCount; ++slot) {
+                    const TSweepPosition p = axes.InnerPosition(w, slot);
+                    TCoefficientSlot coefficients = Coefficients(axes, p, thin, page.boredPile);
+                    if (coefficients.usable) {
+                        const std::array<std::uint64_t, 2> key {
+                            std::bit_cast<std::uint64_t>(coefficients.c1),
+                            std::bit_cast<std::uint64_t>(coefficients.c2)};
+                        const auto [it, added] = pairs.try_emplace(
+                            key, static_cast<std::uint32_t>(store.CoefficientCount()));
+                        if (added)
+                            store.AddCoefficients(coefficients.c1, coefficients.c2);
+                        coefficients.pair = it->second;
+                    }
+                    m_slots.push_back(coefficients);
+                }
+            }
+        }
+        for (const TSoilLayer &layer : page.soilLayers) {
+            const auto li = ReadDecimal(layer.li);
+            const auto qik = ReadDecimal(layer.qik);
+            if (!li || *li < 0 || !qik || *qik < 0)
+                m_soilUsable = false;
+            m_soil.push_back({li.value_or(0), qik.value_or(0)});
+        }
+    }
+
+    // The slots of the innermost values under one weathering, by InnerSlot.
+    const TCoefficientSlot *Slots(int weathering, bool thin) const
+    {
+        return m_slots.data() + (weathering * 2 + thin) * m_innerCount;
+    }
+    bool SoilUsable() const { return m_soilUsable; }
+
+    // The overburden's side resistance, kN, as the calculation sums it.
+    double SoilSide(double tipFrk, double u) const
+    {
+        if (m_soil.empty())
+            return 0;
+        const double zetaS = SoilFactor(tipFrk);
+        double sum = 0;
+        for (const auto &[li, qik] : m_soil)
+            sum += static_cast<double>(0.5L * zetaS * u * li * qik);
+        return sum;
+    }
+
+private:
+    static TCoefficientSlot Coefficients(const TSweepAxes &axes, const TSweepPosition &p, bool thin,
+                                         bool boredPile)
+    {
+        TAutoCoefficients automatic;
+        if (axes.Basis(p) == 1) {
+            automatic = *CoefficientsByGrade(PileItems::Grades.at(axes.Grade(p) - 1));
+        } else {
+            const auto kv = ReadDecimal(Fixed2(axes.Index(p)));
+            if (!kv || *kv <= 0 || *kv > 1)
+                return {};
+            automatic = CoefficientsByIndex(*kv);
+        }
+        // Any depth on the side of 0.5 m that `thin` stands for.
+        ReduceCoefficients(automatic.c1, automatic.c2, thin ? 0 : 1,
+                           PileItems::Weatherings.at(axes.Weathering(p) - 1), boredPile);
+        return {true, automatic.c1, thin ? 0 : automatic.c2, 0};
+    }
+
+    int m_innerCount = 0;
+    std::vector<TCoefficientSlot> m_slots;
+    bool m_soilUsable = true;
+    std::vector<std::array<double, 2>> m_soil; // li m, qik kPa
+};
+
 // The state shared by the workers of one sweep.
 struct TShared
 {
@@ -83,22 +181,36 @@ struct TShared
     TRowOrder &order; // the raw grid's rows: the candidates in sweep order
     const std::int64_t total;
     const TSweepProgress &progress;
+    std::optional<TSweepTables> tables;
     std::atomic<bool> stop = false; // cancelled
     std::atomic<std::int64_t> firstFailure = std::numeric_limits<std::int64_t>::max();
     std::atomic<std::int64_t> done = 0;
     std::mutex progressMutex; // the callback is called by one worker at a time
+
+    // A pair the tables do not hold, added while the workers run.
+    std::uint32_t AddCoefficients(double c1, double c2)
+    {
+        const std::lock_guard lock(coefficientMutex);
+        return store.AddCoefficients(c1, c2);
+    }
+    std::mutex coefficientMutex;
 };
 
-// One contiguous block of the candidates, calculated in order on one thread. The worker writes
-// each value into its own candidate input at the level where it changes, as the input page's
-// controls would hold it, and starts from the input as the candidates before its block left it,
-// so that a cell the present basis does not read keeps what an earlier candidate left there.
+// One contiguous block of the candidates, calculated in order on one thread.
+//
+// A candidate is calculated from the values of its position, read from their texts once where a
+// loop moves on, with the arithmetic of the calculation in its order, so that its figures are
+// those the calculation gives for the input page. A candidate that could fail or come out of the
+// usual range goes through the calculation itself, from its input page as the candidates before
+// it left it: every value as the input page's controls would hold it, and a cell the present basis
+// does not read as an earlier candidate left it. The page and the calculation of the block's last
+// candidate are made the same way when they are asked for.
 class TBlockWorker
 {
 public:
     TBlockWorker(TShared &shared, const TPileInput &page, std::int64_t begin, std::int64_t end)
         : m_shared(shared)
-        , m_page(page)
+        , m_base(page)
         , m_begin(begin)
         , m_end(end)
         , m_reached(begin)
@@ -107,7 +219,8 @@ public:
     void Run()
     {
         const TSweepAxes &axes = m_shared.axes;
-        TSweepPosition previous;
+        TSweepPosition p = axes.Position(m_begin);
+        TSweepPosition previous = p;
         for (std::int64_t i = m_begin; i < m_end; ++i) {
             // The first block heeds a cancel only at its own reports (below), so that a cancel
             // keeps at least the rows up to one of them.
@@ -116,25 +229,23 @@ public:
                 m_blockEnd = TBlockEnd::Stopped;
                 return;
             }
-            const TSweepPosition p = axes.Position(i);
-            if (i == m_begin)
-                WriteFrom(SectionLevel, p, i);
-            else
-                WriteFrom(FirstChange(previous, p), p, i);
+            if (i > m_begin) {
+                axes.Advance(p);
+                ReadValues(FirstChange(previous, p), p);
+            } else {
+                ReadValues(SectionLevel, p);
+            }
             previous = p;
-            m_outcome = Calculate(m_page);
             m_calculated = true;
-            if (!m_outcome.ok()) {
+            m_pageIndex = i;
+            if (!QuickCandidate(p, i) && !CalculatedCandidate(p, i)) {
                 std::int64_t first = m_shared.firstFailure.load();
                 while (i < first && !m_shared.firstFailure.compare_exchange_weak(first, i)) { }
                 m_blockEnd = TBlockEnd::Failed;
                 return;
             }
-            const TPileResult &r = m_outcome.result;
-            const TRockLayerResult &rock = r.rockResults.front();
-            m_shared.store.Put(static_cast<std::size_t>(i), r.socketSide, r.socketTip, r.soilSide,
-                               Coefficients(rock.c1, rock.c2));
             m_shared.order[static_cast<std::size_t>(i)] = static_cast<std::uint32_t>(i);
+            m_largestRa = std::max(m_largestRa, m_shared.store.Ra(static_cast<std::size_t>(i)));
             m_reached = i + 1;
             if (!Report()) {
                 m_shared.stop = true;
@@ -152,11 +263,107 @@ public:
     std::int64_t Reached() const { return m_reached; } // candidates before it were kept
     TBlockEnd BlockEnd() const { return m_blockEnd; }
     bool Calculated() const { return m_calculated; }
-    TPileInput &Page() { return m_page; }
-    TCalcOutcome &Outcome() { return m_outcome; }
-    const std::vector<std::array<double, 2>> &CoefficientList() const { return m_list; }
+    double LargestRa() const { return m_largestRa; } // kN, of the candidates kept
+    // The input page of the last candidate calculated (the failing one after a failure) and its
+    // calculation.
+    TPileInput &Page()
+    {
+        MakePage();
+        return m_page;
+    }
+    TCalcOutcome &Outcome()
+    {
+        MakePage();
+        return m_outcome;
+    }
 
 private:
+    // The values that stand from `level` inward, read from the texts the input page would hold.
+    void ReadValues(TLevel level, const TSweepPosition &p)
+    {
+        const TSweepAxes &axes = m_shared.axes;
+        if (level <= SizeLevel) {
+            const auto [first, second] = axes.SizeCells(p);
+            const TSectionType type = axes.SectionType(p);
+            m_sizeUsable = std::isfinite(first) && first > 0
+                && (type == TSectionType::Circle || (std::isfinite(second) && second > 0));
+            const TSectionGeometry geometry = SectionGeometry(type, first, second);
+            m_Ap = geometry.Ap;
+            m_u = geometry.u;
+        }
+        if (level <= DepthLevel) {
+            const auto hi = ReadDecimal(m_hiTexts.Text(axes.Thickness(p), Fixed2));
+            m_hiUsable = hi.has_value();
+            m_hi = hi.value_or(0);
+        }
+        if (level <= FrkLevel) {
+            const auto frk = ReadDecimal(m_frkTexts.Text(axes.Frk(p), Fixed2));
+            m_frkUsable = frk && *frk >= 2;
+            m_frk = frk.value_or(0);
+            m_soilSide = m_frkUsable ? m_shared.tables->SoilSide(m_frk, m_u) : 0;
+        }
+        if (level <= WeatheringLevel)
+            m_slots = m_shared.tables->Slots(p.weathering, m_hi < 0.5);
+    }
+
+    // The candidate from the values read, when it cannot fail and its figures are in the usual
+    // range; false, with nothing stored, otherwise.
+    bool QuickCandidate(const TSweepPosition &p, std::int64_t index)
+    {
+        const TCoefficientSlot &slot = m_slots[m_shared.axes.InnerSlot(p)];
+        if (!m_sizeUsable || !m_hiUsable || !m_frkUsable || !slot.usable
+            || !m_shared.tables->SoilUsable())
+            return false;
+        const double qpa = static_cast<double>(static_cast<long double>(slot.c1) * m_frk * 1000);
+        const double qra =
+            m_hi < 0.5 ? 0 : static_cast<double>(static_cast<long double>(slot.c2) * m_frk * 1000);
+        const double Rria = static_cast<double>(static_cast<long double>(qra) * m_hi * m_u);
+        double socketSide = 0;
+        socketSide += Rria;
+        const double socketTip = static_cast<double>(static_cast<long double>(qpa) * m_Ap);
+        const double Ra = (socketTip + socketSide) + m_soilSide;
+        // Parts that are finite and not negative, and a sum well above the smallest numbers: Ra
+        // and every share are finite, and no figure is unusual.
+        constexpr double most = std::numeric_limits<double>::max();
+        if (!(socketSide >= 0 && socketSide <= most && socketTip >= 0 && socketTip <= most
+              && m_soilSide >= 0 && Ra <= most && Ra >= 1e-200))
+            return false;
+        m_shared.store.Put(static_cast<std::size_t>(index), socketSide, socketTip, m_soilSide,
+                           slot.pair);
+        return true;
+    }
+
+    // The candidate through the calculation of its input page; false when it failed.
+    bool CalculatedCandidate(const TSweepPosition &p, std::int64_t index)
+    {
+        WritePage(p, index);
+        if (!m_outcome.ok())
+            return false;
+        const TPileResult &r = m_outcome.result;
+        const TRockLayerResult &rock = r.rockResults.front();
+        const TCoefficientSlot &slot = m_slots[m_shared.axes.InnerSlot(p)];
+        m_shared.store.Put(static_cast<std::size_t>(index), r.socketSide, r.socketTip, r.soilSide,
+                           slot.usable && rock.c1 == slot.c1 && rock.c2 == slot.c2
+                               ? slot.pair
+                               : m_shared.AddCoefficients(rock.c1, rock.c2));
+        return true;
+    }
+
+    // The input page of candidate `index` and its calculation.
+    void WritePage(const TSweepPosition &p, std::int64_t index)
+    {
+        m_page = m_base;
+        WriteFrom(SectionLevel, p, index);
+        m_outcome = Calculate(m_page);
+        m_outcomeIndex = index;
+    }
+
+    void MakePage()
+    {
+        if (m_calculated && m_outcomeIndex != m_pageIndex)
+            WritePage(m_shared.axes.Position(m_pageIndex), m_pageIndex);
+    }
+
     TRockLayer &Rock() { return m_page.rockLayers.front(); }
 
     void WriteFrom(TLevel level, const TSweepPosition &p, std::int64_t index)
@@ -189,7 +396,7 @@ private:
         if (level <= BasisLevel)
             m_page.interpBasis = static_cast<TInterpBasis>(basis - 1);
         if (level == SectionLevel) {
-            // The first candidate of the block: the other basis's cell as it was left before it.
+            // The other basis's cell as the candidates before this one left it.
             int grade = 0;
             double kv = 0;
             if (basis == 2 && axes.LeftGrade(index, p, grade))
@@ -201,24 +408,6 @@ private:
             Rock().integrityGrade = PileItems::Grades.at(axes.Grade(p) - 1);
         else
             Rock().integrityIndex = m_kvTexts.Text(axes.Index(p), Fixed2);
-    }
-
-    // The worker's own list of coefficient pairs; the store's indexes are shifted when the blocks
-    // are joined.
-    std::uint32_t Coefficients(double c1, double c2)
-    {
-        const std::array<std::uint64_t, 2> key {std::bit_cast<std::uint64_t>(c1),
-                                                std::bit_cast<std::uint64_t>(c2)};
-        if (m_lastFilled && key == m_lastKey)
-            return m_lastIndex;
-        const auto [it, added] =
-            m_known.try_emplace(key, static_cast<std::uint32_t>(m_list.size()));
-        if (added)
-            m_list.push_back({c1, c2});
-        m_lastFilled = true;
-        m_lastKey = key;
-        m_lastIndex = it->second;
-        return it->second;
     }
 
     // Tells the progress every ProgressInterval candidates of this block, all blocks' count given;
@@ -237,29 +426,30 @@ private:
         return m_shared.progress(m_shared.done.load(std::memory_order_relaxed), m_shared.total);
     }
 
-    struct TPairHash
-    {
-        std::size_t operator()(const std::array<std::uint64_t, 2> &key) const
-        {
-            return std::hash<std::uint64_t> {}(key[0] * 0x9E3779B97F4A7C15ull ^ key[1]);
-        }
-    };
-
     TShared &m_shared;
-    TPileInput m_page;
+    const TPileInput &m_base;
     const std::int64_t m_begin;
     const std::int64_t m_end;
     std::int64_t m_reached;
     std::int64_t m_count = 0;
     TBlockEnd m_blockEnd = TBlockEnd::Complete;
-    TCalcOutcome m_outcome;
     bool m_calculated = false;
+    std::int64_t m_pageIndex = -1; // the last candidate calculated
+    std::int64_t m_outcomeIndex = -1; // the candidate of m_page and m_outcome
+    TPileInput m_page;
+    TCalcOutcome m_outcome;
+    double m_largestRa = 0;
     TValueTexts m_hiTexts, m_frkTexts, m_kvTexts;
-    std::unordered_map<std::array<std::uint64_t, 2>, std::uint32_t, TPairHash> m_known;
-    std::vector<std::array<double, 2>> m_list;
-    bool m_lastFilled = false;
-    std::array<std::uint64_t, 2> m_lastKey {};
-    std::uint32_t m_lastIndex = 0;
+    // The values that stand, read where their loop moved on.
+    bool m_sizeUsable = false;
+    double m_Ap = 0; // m²
+    double m_u = 0; // m
+    bool m_hiUsable = false;
+    double m_hi = 0; // m
+    bool m_frkUsable = false;
+    double m_frk = 0; // MPa
+    double m_soilSide = 0; // kN
+    const TCoefficientSlot *m_slots = nullptr;
 };
 
 // Splits the candidates into one contiguous block per thread and joins the blocks in order: the
@@ -284,6 +474,7 @@ public:
         // Neither is written here: each worker first touches the memory of its own block.
         m_store->Reserve(static_cast<std::size_t>(total));
         m_result.table.order.resize(static_cast<std::size_t>(total));
+        m_shared.tables.emplace(m_store->Axes(), m_page, *m_store);
     }
 
     TSweepResult Run()
@@ -322,16 +513,12 @@ public:
             break;
         }
         const auto kept = static_cast<std::size_t>(last ? last->Reached() : 0);
+        double largestRa = 0;
         for (const auto &worker : workers) {
-            if (static_cast<std::size_t>(worker->Begin()) >= kept)
-                break;
-            const std::uint32_t offset = static_cast<std::uint32_t>(m_store->CoefficientCount());
-            for (const auto &[c1, c2] : worker->CoefficientList())
-                m_store->AddCoefficients(c1, c2);
-            m_store->ShiftCoefficients(static_cast<std::size_t>(worker->Begin()),
-                                       static_cast<std::size_t>(worker->Reached()), offset);
+            if (static_cast<std::size_t>(worker->Begin()) < kept)
+                largestRa = std::max(largestRa, worker->LargestRa());
         }
-        m_store->Finish(kept);
+        m_store->Finish(kept, largestRa);
         if (complete && m_shared.progress && total > 0 && !m_shared.progress(total, total)) {
             complete = false;
             m_result.end = TSweepEnd::Cancelled;

@@ -115,6 +115,65 @@ TSweepPosition TSweepAxes::Position(std::int64_t index) const
     return p;
 }
 
+void TSweepAxes::Advance(TSweepPosition &p) const
+{
+    // An odometer over the loops, innermost first; a basis without values is passed over as
+    // Position passes it.
+    const auto nextBasis = [this, &p] {
+        while (++p.basis < Size(m_bases)) {
+            if (m_basisStarts[p.basis + 1] > m_basisStarts[p.basis])
+                return true;
+        }
+        return false;
+    };
+    ++p.inner;
+    if (m_basisStarts[p.basis] + p.inner < m_basisStarts[p.basis + 1])
+        return;
+    p.inner = 0;
+    if (nextBasis())
+        return;
+    p.basis = -1;
+    nextBasis();
+    if (++p.weathering < Size(m_weatherings))
+        return;
+    p.weathering = 0;
+    if (++p.frk < Size(m_frks))
+        return;
+    p.frk = 0;
+    if (++p.depth < Size(m_depths))
+        return;
+    p.depth = 0;
+    if (p.code == TOptSection::Ellipse || p.code == TOptSection::Rectangle) {
+        const auto &second =
+            p.code == TOptSection::Ellipse ? m_ellipseLengths.values : m_rectShorts.values;
+        if (++p.size2 < Size(second))
+            return;
+        p.size2 = 0;
+    }
+    const auto &first = p.code == TOptSection::Circle || p.code == TOptSection::Ellipse
+        ? m_diameters.values
+        : p.code == TOptSection::Rectangle ? m_rectLongs.values
+                                           : m_squareSides.values;
+    if (++p.size < Size(first))
+        return;
+    p.size = 0;
+    // The next section with candidates.
+    do
+        ++p.section;
+    while (m_sectionStarts[p.section + 1] == m_sectionStarts[p.section]);
+    p.code = static_cast<TOptSection>(m_sections[p.section]);
+}
+
+TSweepPosition TSweepAxes::InnerPosition(int weathering, int slot) const
+{
+    TSweepPosition p;
+    p.weathering = weathering;
+    while (slot >= m_basisStarts[p.basis + 1])
+        ++p.basis;
+    p.inner = slot - m_basisStarts[p.basis];
+    return p;
+}
+
 TSectionType TSweepAxes::SectionType(const TSweepPosition &p) const
 {
     switch (p.code) {

@@ -34,6 +34,9 @@ public:
 
     std::int64_t Count() const { return m_count; }
     TSweepPosition Position(std::int64_t index) const;
+    // Moves a position to the next candidate's: Position(index + 1) from Position(index), for an
+    // index before the last.
+    void Advance(TSweepPosition &p) const;
     // Candidates of one section size are neighbours: the number of the size a candidate has,
     // counted over all sections.
     std::int64_t SizeSlot(std::int64_t index) const { return index / m_perSize; }
@@ -57,6 +60,13 @@ public:
     int Basis(const TSweepPosition &p) const { return m_bases[p.basis]; }
     int Grade(const TSweepPosition &p) const { return m_grades[p.inner]; } // basis 1
     double Index(const TSweepPosition &p) const { return m_indexes[p.inner]; } // basis 2
+    // The innermost values of one weathering, every basis with its values: `InnerCount` of them,
+    // the candidate's among them at `InnerSlot`.
+    int InnerCount() const { return static_cast<int>(m_innermost); }
+    int InnerSlot(const TSweepPosition &p) const { return m_basisStarts[p.basis] + p.inner; }
+    // The position of the first candidate with this weathering and inner slot.
+    TSweepPosition InnerPosition(int weathering, int slot) const;
+    int WeatheringCount() const { return static_cast<int>(m_weatherings.size()); }
 
     // The integrity cell that candidate `index` does not read, as earlier candidates left it: the
     // grade code (under basis 2) or the index (under basis 1) of the last candidate before it with

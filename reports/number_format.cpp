@@ -5,6 +5,9 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
+#include <limits>
+#include <optional>
 
 namespace {
 
@@ -98,9 +101,75 @@ std::string NonFiniteText(double value)
     return value < 0 ? "-INF" : "INF";
 }
 
+// The fixed form worked out in binary for the usual values: at most 3 decimals, within the
+// precision, and clearly away from a half of the last decimal (by far more than the first 18
+// significant digits can move it), where rounding the value itself gives the same text as rounding
+// its 18-digit expansion. Writes into `out` (at least 24 chars) and gives the end; nullptr
+// elsewhere.
+char *QuickFixed(char *out, double value, int precision, int decimals)
+{
+    if constexpr (std::numeric_limits<long double>::digits < 64) {
+        return nullptr; // value × 1000 would not be exact
+    } else {
+        constexpr double powers[] = {1,    10,   100,  1000, 1e4,  1e5,  1e6,  1e7,  1e8, 1e9,
+                                     1e10, 1e11, 1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18};
+        if (decimals > 3 || precision - decimals < 1 || !std::isfinite(value))
+            return nullptr;
+        const double magnitude = std::fabs(value);
+        if (!(magnitude < powers[precision - decimals] * (1 - 1e-12)))
+            return nullptr;
+        // Exact: 53 bits of the value and at most 10 of the scale fit the 64 of a long double.
+        const long double scaled = static_cast<long double>(magnitude) * powers[decimals];
+        if (scaled >= 1e11L)
+            return nullptr; // the 18 digits could reach the half
+        const long double whole = std::floor(scaled);
+        const long double fraction = scaled - whole;
+        if (std::fabs(fraction - 0.5L) < 1e-6L)
+            return nullptr;
+        const auto units = static_cast<std::uint64_t>(whole) + (fraction > 0.5L ? 1 : 0);
+        if (units >= static_cast<std::uint64_t>(powers[precision]))
+            return nullptr; // rounded up to one digit more than the precision
+        if (units != 0 && std::signbit(value))
+            *out++ = '-';
+        // The digits, with zeros in front up to one before the point.
+        char digits[32];
+        char *first = digits + 8;
+        char *last = std::to_chars(first, digits + sizeof digits, units).ptr;
+        while (last - first < decimals + 1)
+            *--first = '0';
+        char *point = last - decimals;
+        out = std::copy(first, point, out);
+        if (decimals > 0) {
+            *out++ = '.';
+            out = std::copy(point, last, out);
+        }
+        return out;
+    }
+}
+
 } // namespace
 
+void AppendFixed(std::string &text, double value, int precision, int decimals)
+{
+    char buffer[32];
+    if (const char *end = QuickFixed(buffer, value, std::clamp(precision, 2, ExpansionDigits),
+                                     std::max(decimals, 0))) {
+        text.append(buffer, static_cast<std::size_t>(end - buffer));
+        return;
+    }
+    text += FormatFixed(value, precision, decimals);
+}
+
 std::string FormatFixed(double value, int precision, int decimals)
+{
+    char buffer[32];
+    if (const char *end = QuickFixed(buffer, value, std::clamp(precision, 2, ExpansionDigits),
+                                     std::max(decimals, 0)))
+        return std::string(buffer, static_cast<std::size_t>(end - buffer));
+    return FormatFixedByExpansion(value, precision, decimals);
+}
+
+std::string FormatFixedByExpansion(double value, int precision, int decimals)
 {
     precision = std::clamp(precision, 2, ExpansionDigits);
     decimals = std::max(decimals, 0);
@@ -143,7 +212,44 @@ std::string GeneralText(double value, int precision)
     return FixedText(decimal, std::max(fraction, 0));
 }
 
+namespace {
+
+// The value of the general form worked out in binary for magnitudes from 0.00001 to below 10^15,
+// where the form is fixed-point, and clearly away from a half of its 15th digit (by far more than
+// the first 18 digits or the scaling below can move it): the 15 digits as a whole number and a
+// power of ten are both exact, so their quotient is the value the text reads as. nullopt elsewhere.
+std::optional<double> QuickCellValue(double value)
+{
+    if constexpr (std::numeric_limits<long double>::digits < 64) {
+        return std::nullopt;
+    } else {
+        constexpr double powers[] = {1,    1e1,  1e2,  1e3,  1e4,  1e5,  1e6,
+                                     1e7,  1e8,  1e9,  1e10, 1e11, 1e12, 1e13,
+                                     1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20};
+        const double magnitude = std::fabs(value);
+        if (!(magnitude >= 1e-5 && magnitude < 1e15))
+            return std::nullopt;
+        // The scale that gives the value 15 digits before the point, checked again below.
+        int scale = 19;
+        while (scale > 0 && magnitude * powers[scale] >= 1e15)
+            --scale;
+        const long double scaled = static_cast<long double>(magnitude) * powers[scale];
+        if (!(scaled >= 1e14L * (1 + 1e-12L) && scaled < 1e15L * (1 - 1e-12L)))
+            return std::nullopt; // next to a change of the digit count
+        const long double whole = std::floor(scaled);
+        if (std::fabs(scaled - whole - 0.5L) < 1e-3L)
+            return std::nullopt;
+        const long double units = scaled - whole > 0.5L ? whole + 1 : whole;
+        const double read = static_cast<double>(units) / powers[scale];
+        return std::signbit(value) ? -read : read;
+    }
+}
+
+} // namespace
+
 double CellValue(double value)
 {
+    if (const auto quick = QuickCellValue(value))
+        return *quick;
     return ReadDecimal(GeneralText(value)).value_or(value);
 }

@@ -8,6 +8,11 @@
 // to zero has no minus sign; one whose integer part needs more than `precision` digits is written
 // in the general form of that precision instead.
 std::string FormatFixed(double value, int precision, int decimals);
+// The same text appended to `text`.
+void AppendFixed(std::string &text, double value, int precision, int decimals);
+// The same text worked out digit by digit from the 18-digit expansion, as FormatFixed does where
+// its binary shortcut does not hold.
+std::string FormatFixedByExpansion(double value, int precision, int decimals);
 
 // The shortest general form: up to `precision` significant digits, no trailing zeros; scientific
 // ("1.5E-6", "1E20") below 0.00001 in magnitude or with more than `precision` digits before the

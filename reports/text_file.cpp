@@ -375,6 +375,12 @@ void TTextFileWriter::WriteBytes(std::string_view bytes)
 {
     if (m_error)
         return;
+    if (m_buffer.empty() && bytes.size() >= FlushSize) {
+        // A large block goes to the file as it stands.
+        if (std::fwrite(bytes.data(), 1, bytes.size(), m_file) != bytes.size())
+            Fail(m_target, errno);
+        return;
+    }
     m_buffer += bytes;
     FlushFull();
 }

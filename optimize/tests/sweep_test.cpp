@@ -1,9 +1,15 @@
 #include "sweep.h"
 
 #include "decimal_reader.h"
+#include "number_format.h"
+#include "pile_items.h"
+#include "result_texts.h"
 
 #include <gtest/gtest.h>
 
+#include <bit>
+#include <random>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -432,3 +438,196 @@ TEST(Sweep, CancelledThreadsKeepAGapFreePrefix)
 }
 
 } // namespace
+
+namespace {
+
+// The candidates of a sweep as the input page gives them, one after another on one page through
+// the calculation: every value written as the page's controls would hold it, the integrity cell
+// of the other basis left as the last candidate with that basis wrote it. It stops at the first
+// candidate that fails, whose page and calculation it gives.
+struct TReferenceSweep
+{
+    std::vector<TPileResult> results;
+    TPileInput page;
+    TCalcOutcome outcome;
+};
+
+TReferenceSweep ReferenceSweep(const TOptionTable &options, const TPileInput &base)
+{
+    const TOptSettings settings = *ReadOptions(options).settings;
+    const TSweepAxes axes(settings);
+    TReferenceSweep reference;
+    TPileInput page = base;
+    if (!settings.includeOverburden)
+        page.soilLayers.clear();
+    page.rockLayers.resize(1);
+    page.coefMode = TCoefMode::Interpolated;
+    TRockLayer &rock = page.rockLayers.front();
+    for (std::int64_t i = 0; i < axes.Count(); ++i) {
+        const TSweepPosition p = axes.Position(i);
+        const auto [first, second] = axes.Sizes(p);
+        page.sectionType = axes.SectionType(p);
+        page.d = GeneralText(first);
+        page.c = p.code == TOptSection::Circle ? "0"
+            : p.code == TOptSection::Square    ? page.d
+                                               : GeneralText(second);
+        rock.hi = FormatFixed(axes.Thickness(p), 10, 2);
+        rock.frk = FormatFixed(axes.Frk(p), 10, 2);
+        rock.weathering = PileItems::Weatherings.at(axes.Weathering(p) - 1);
+        page.interpBasis = static_cast<TInterpBasis>(axes.Basis(p) - 1);
+        if (axes.Basis(p) == 1)
+            rock.integrityGrade = PileItems::Grades.at(axes.Grade(p) - 1);
+        else
+            rock.integrityIndex = FormatFixed(axes.Index(p), 10, 2);
+        reference.page = page;
+        reference.outcome = Calculate(page);
+        if (!reference.outcome.ok())
+            break;
+        reference.results.push_back(reference.outcome.result);
+    }
+    return reference;
+}
+
+// Option tables and input pages drawn at random over what a sweep reads: every section, sizes
+// down to zero, depths in multiples and in millimetres (thin sockets too), strengths on both sides
+// of 2 MPa, both weatherings and bases in either order, grades and indexes up to their limits,
+// the overburden with soil layers that may not read; the bored-pile flag and the precision.
+std::pair<TOptionTable, TPileInput> RandomSweep(std::mt19937 &random)
+{
+    const auto pick = [&random](int from, int to) {
+        return std::uniform_int_distribution<int>(from, to)(random);
+    };
+    const auto text = [](double value) { return FormatFixed(value, 10, 2); };
+    TOptionTable options = DefaultOptionTable();
+    const auto set = [&options](int row, std::string minimum, std::string maximum,
+                                std::string step) {
+        options[row].minimum = std::move(minimum);
+        options[row].maximum = std::move(maximum);
+        options[row].step = std::move(step);
+    };
+    const int firstSection = pick(1, 4);
+    set(OptionRow::SectionTypes, std::to_string(firstSection),
+        std::to_string(pick(firstSection, 4)), std::to_string(pick(1, 2)));
+    for (const int row : {OptionRow::Diameter, OptionRow::EllipseLength, OptionRow::RectLong,
+                          OptionRow::RectShort, OptionRow::SquareSide}) {
+        const int low = pick(0, 3) == 0 ? pick(0, 1) * 300 : pick(2, 30) * 100;
+        set(row, std::to_string(low), std::to_string(low + pick(0, 3) * 250),
+            std::to_string(pick(1, 3) * 250));
+    }
+    if (pick(0, 1) == 0) {
+        const double low = pick(1, 12) * 0.25;
+        set(OptionRow::SocketDepth, text(low) + "d", text(low + pick(0, 4) * 0.5) + "d",
+            text(pick(1, 3) * 0.5) + "d");
+    } else {
+        const int low = pick(1, 40) * 50;
+        set(OptionRow::SocketDepth, std::to_string(low), std::to_string(low + pick(0, 4) * 300),
+            std::to_string(pick(1, 3) * 300));
+    }
+    const double frk = pick(0, 5) == 0 ? 1.5 : pick(4, 160) * 0.5;
+    set(OptionRow::Frk, text(frk), text(frk + pick(0, 6) * 7.3), "7.3");
+    const int weathering = pick(1, 2);
+    set(OptionRow::Weathering, std::to_string(weathering), std::to_string(pick(weathering, 2)),
+        "1");
+    const int basis = pick(1, 2);
+    set(OptionRow::Basis, std::to_string(basis), std::to_string(pick(1, 2)), "1");
+    const int grade = pick(1, 5);
+    set(OptionRow::Grade, std::to_string(grade), std::to_string(pick(grade, 5)), "1");
+    const double index = pick(1, 20) * 0.05;
+    set(OptionRow::IntegrityIndex, text(index), text(std::min(1.0, index + pick(0, 8) * 0.1)),
+        "0.1");
+    set(OptionRow::Overburden, std::to_string(pick(0, 1)), "", "");
+
+    TPileInput base;
+    base.soilLayers.clear();
+    for (int layer = pick(0, 3); layer > 0; --layer) {
+        base.soilLayers.push_back(
+            {pick(0, 9) == 0 ? "x" : text(pick(0, 40) * 0.25), text(pick(0, 300) * 1.5)});
+    }
+    base.boredPile = pick(0, 1) == 1;
+    base.rounding = static_cast<TRoundingMode>(pick(0, 4));
+    return {options, base};
+}
+
+} // namespace
+
+// The sweep's candidates are those the calculation gives for their input pages one by one: the
+// same figures to the last bit, the same failing candidate and the same input page after it.
+TEST(Sweep, CandidatesAreThoseOfTheCalculationOfTheirPages)
+{
+    std::mt19937 random(25);
+    int swept = 0;
+    int failed = 0;
+    for (int attempt = 0; attempt < 400 && swept < 60; ++attempt) {
+        const auto [options, base] = RandomSweep(random);
+        const TOptionsReading reading = ReadOptions(options);
+        if (!reading.settings || CountCandidates(*reading.settings) > 20000)
+            continue;
+        ++swept;
+        SCOPED_TRACE("case " + std::to_string(swept));
+        const TReferenceSweep reference = ReferenceSweep(options, base);
+        for (const int threads : {1, 3}) {
+            const TSweepResult sweep = RunSweep(options, base, {}, threads);
+            ASSERT_EQ(sweep.table.Size(), reference.results.size()) << threads << " threads";
+            const bool complete = reference.results.size()
+                == static_cast<std::size_t>(CountCandidates(*reading.settings));
+            EXPECT_EQ(sweep.end, complete ? TSweepEnd::Complete : TSweepEnd::CandidateFailure);
+            for (std::size_t k = 0; k < sweep.table.Size(); ++k) {
+                const TOptCandidate row = sweep.table.Row(k);
+                const TPileResult &r = reference.results[k];
+                ASSERT_EQ(std::bit_cast<std::uint64_t>(row.socketSide),
+                          std::bit_cast<std::uint64_t>(r.socketSide))
+                    << k;
+                ASSERT_EQ(std::bit_cast<std::uint64_t>(row.socketTip),
+                          std::bit_cast<std::uint64_t>(r.socketTip))
+                    << k;
+                ASSERT_EQ(std::bit_cast<std::uint64_t>(row.soilSide),
+                          std::bit_cast<std::uint64_t>(r.soilSide))
+                    << k;
+                ASSERT_EQ(std::bit_cast<std::uint64_t>(row.Ra), std::bit_cast<std::uint64_t>(r.Ra))
+                    << k;
+                ASSERT_EQ(row.c1, r.rockResults.front().c1) << k;
+                ASSERT_EQ(row.c2, r.rockResults.front().c2) << k;
+            }
+            if (reference.results.empty() && complete) {
+                EXPECT_FALSE(sweep.pageInput);
+                continue;
+            }
+            ASSERT_TRUE(sweep.pageInput && sweep.pageOutcome);
+            TPileInput page = reference.page;
+            const auto [d, c] = ShownSizeTexts(page, reference.outcome.result);
+            page.d = d;
+            page.c = c;
+            if (!reference.outcome.ok()) {
+                ++failed;
+                EXPECT_EQ(sweep.pageOutcome->failure->message, reference.outcome.failure->message);
+            }
+            EXPECT_EQ(*sweep.pageInput, page);
+            EXPECT_EQ(sweep.pageOutcome->result.statusText, reference.outcome.result.statusText);
+        }
+    }
+    EXPECT_EQ(swept, 60);
+    EXPECT_GT(failed, 0); // some of the cases end at a failing candidate
+}
+
+TEST(Sweep, AdvanceMovesToTheNextPosition)
+{
+    std::mt19937 random(7);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const auto [options, base] = RandomSweep(random);
+        const TOptionsReading reading = ReadOptions(options);
+        if (!reading.settings || CountCandidates(*reading.settings) > 20000)
+            continue;
+        const TSweepAxes axes(*reading.settings);
+        TSweepPosition p = axes.Count() > 0 ? axes.Position(0) : TSweepPosition {};
+        for (std::int64_t i = 1; i < axes.Count(); ++i) {
+            axes.Advance(p);
+            const TSweepPosition expected = axes.Position(i);
+            ASSERT_EQ(std::tie(p.section, p.code, p.size, p.size2, p.depth, p.frk, p.weathering,
+                               p.basis, p.inner),
+                      std::tie(expected.section, expected.code, expected.size, expected.size2,
+                               expected.depth, expected.frk, expected.weathering, expected.basis,
+                               expected.inner))
+                << i;
+        }
+    }
+}

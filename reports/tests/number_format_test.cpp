@@ -1,8 +1,15 @@
 #include "number_format.h"
 
+#include "decimal_reader.h"
+
 #include <gtest/gtest.h>
 
+#include <bit>
+#include <cmath>
+#include <cstdint>
+#include <iomanip>
 #include <limits>
+#include <random>
 
 namespace {
 
@@ -98,3 +105,34 @@ TEST(GeneralText, CellValueIsTheValueReadBack)
 }
 
 } // namespace
+
+// Usual values take a binary shortcut; it gives the texts of the digit-by-digit way for values of
+// every size, near halves, whole numbers and powers of ten, with every precision and up to 4
+// decimals.
+TEST(FormatFixed, ShortcutGivesTheTextsOfTheExpansion)
+{
+    std::mt19937_64 random(25);
+    const double steps[] = {1, 0.5, 0.25, 0.1, 0.05, 0.01, 0.005, 0.001, 0.0005};
+    for (int i = 0; i < 40000; ++i) {
+        const double magnitude = std::pow(10.0, static_cast<int>(random() % 16) - 5);
+        double value = magnitude * std::uniform_real_distribution<double>(0, 10)(random);
+        if (i % 3 == 0) // on or next to a half or a step
+            value = std::round(value / steps[i % 9]) * steps[i % 9]
+                * (1 + static_cast<double>(random() % 3 - 1) * 1e-16);
+        if (i % 7 == 1) // just below a power of ten, where rounding adds a digit
+            value = magnitude * (1 - static_cast<double>(random() % 1000) * 1e-9);
+        if (i % 2)
+            value = -value;
+        const int precision = 2 + static_cast<int>(random() % 17);
+        const int decimals = static_cast<int>(random() % 5);
+        ASSERT_EQ(FormatFixed(value, precision, decimals),
+                  FormatFixedByExpansion(value, precision, decimals))
+            << std::setprecision(17) << value << " " << precision << " " << decimals;
+        std::string appended = "x";
+        AppendFixed(appended, value, precision, decimals);
+        ASSERT_EQ(appended, "x" + FormatFixedByExpansion(value, precision, decimals));
+        ASSERT_EQ(std::bit_cast<std::uint64_t>(CellValue(value)),
+                  std::bit_cast<std::uint64_t>(ReadDecimal(GeneralText(value)).value()))
+            << std::setprecision(17) << value;
+    }
+}

@@ -730,16 +730,18 @@ TEST_F(OptimizationPage, ShownColumnsFitTheirTextsWithinTheGrid)
 TEST_F(OptimizationPage, CancelStopsTheSweepWithTheRowsSoFar)
 {
     EditRange(0, "1", "1", "1");
-    EditRange(1, "1000", "1999", "1"); // 1000 diameters: 96,000 candidates
+    EditRange(1, "1000", "1999", "1"); // 1000 diameters
+    EditRange(7, "20", "60", "0.5"); // and 81 strengths: 3,888,000 candidates, too many to finish
+                                     // before the second click
     Click("cbt_YHcompute");
     Click("cbt_YHcompute"); // "取消"
     Page()->WaitForWork();
     const int rows = Rows(Raw());
     EXPECT_GT(rows, 0);
-    EXPECT_LT(rows, 96000);
+    EXPECT_LT(rows, 3888000);
     // The rows kept carry the labels of the complete run.
-    EXPECT_EQ(Cell(Raw(), 0, 0), "ZH-00001");
-    EXPECT_EQ(Cell(Raw(), rows - 1, 0), QString("ZH-%1").arg(rows, 5, 10, QChar('0')));
+    EXPECT_EQ(Cell(Raw(), 0, 0), "ZH-0000001");
+    EXPECT_EQ(Cell(Raw(), rows - 1, 0), QString("ZH-%1").arg(rows, 7, 10, QChar('0')));
     EXPECT_EQ(Text("lb_YHxingxi"), "计算已取消，已算桩数：" + QString::number(rows) + " 根");
     EXPECT_EQ(Button("cbt_YHcompute")->text(), "计算");
     EXPECT_TRUE(Button("cbt_YHcompute")->isEnabled());
