@@ -12,7 +12,9 @@ void SetUpPrinter(QPrinter &printer, TReportKind kind)
         SetTablePageLayout(printer);
 }
 
-int PrintReport(QPrinter &printer, const TPileReports &reports, TReportKind kind)
+int PrintReport(QPrinter &printer, const TPileReports &reports, TReportKind kind,
+                const TProjectInfo &project)
 {
-    return kind == TReportKind::Book ? PaintBook(printer, reports) : PaintTable(printer, reports);
+    return kind == TReportKind::Book ? PaintBook(printer, reports, project)
+                                     : PaintTable(printer, reports);
 }
