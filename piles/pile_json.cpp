@@ -93,7 +93,8 @@ const json &LayerArray(const json &object, const char *key, const std::string &w
 TPileInput PileFromJson(const json &object, const std::string &where)
 {
     CheckKeys(object,
-              {"section", "d", "c", "soil", "rock", "coefMode", "basis", "boredPile", "rounding"},
+              {"section", "d", "c", "soil", "rock", "coefMode", "basis", "boredPile", "rounding",
+               "load", "gammaR"},
               where);
     TPileInput input;
     int section = 0;
@@ -144,6 +145,10 @@ TPileInput PileFromJson(const json &object, const std::string &where)
         input.rounding = static_cast<TRoundingMode>(
             ItemField(object["rounding"], PileItems::Roundings, where, "rounding"));
     }
+    if (object.contains("load"))
+        input.load = TextField(object["load"], where, "load");
+    if (object.contains("gammaR"))
+        input.gammaR = TextField(object["gammaR"], where, "gammaR");
     return input;
 }
 

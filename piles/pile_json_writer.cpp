@@ -40,7 +40,9 @@ ordered_json PileToJson(const TPileInput &input)
                          {"coefMode", ItemText(PileItems::CoefModes, input.coefMode)},
                          {"basis", ItemText(PileItems::Bases, input.interpBasis)},
                          {"boredPile", input.boredPile},
-                         {"rounding", ItemText(PileItems::Roundings, input.rounding)}};
+                         {"rounding", ItemText(PileItems::Roundings, input.rounding)},
+                         {"load", input.load},
+                         {"gammaR", input.gammaR}};
 }
 
 std::string PilesToJsonText(const std::vector<TPileInput> &piles)
