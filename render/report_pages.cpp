@@ -2,6 +2,7 @@
 
 #include "coefficient_block.h"
 #include "column_text.h"
+#include "load_block.h"
 #include "page_flow.h"
 #include "pdf_text_map.h"
 #include "pile_profile.h"
@@ -526,7 +527,8 @@ void AddBlock(const std::vector<std::string> &block, std::vector<std::string> &e
     for (std::size_t i = 0; i < block.size(); ++i) {
         const std::string &line = block[i];
         const bool starts = line.starts_with("  岩层") || line.starts_with("  ζs")
-            || line.starts_with("  Ra") || line.starts_with("  代入");
+            || line.starts_with("  Ra") || line.starts_with("  代入")
+            || line.starts_with("荷载验算");
         TFlowItem item;
         item.index = extra.size();
         item.height = pitch;
@@ -565,6 +567,8 @@ int PaintBook(QPagedPaintDevice &device, const TPileReports &reports, const TPro
     const QFontMetricsF metrics(probe.Font(), &device);
     for (const TPileRecord &pile : piles) {
         blocks.push_back(CoefficientBlockLines(pile.input, pile.result));
+        for (std::string &line : LoadBlockLines(pile.input, pile.result))
+            blocks.back().push_back(std::move(line));
         for (const std::string &line : blocks.back())
             columns = std::max(
                 columns,
@@ -632,9 +636,33 @@ int PaintBook(QPagedPaintDevice &device, const TPileReports &reports, const TPro
     return painter.Paint(pages, parts);
 }
 
+std::vector<std::string> PrintedTableLines(const TPileReports &reports)
+{
+    std::vector<std::string> lines = reports.TableLines();
+    if (lines.size() < std::size_t(SummaryHeaderLineCount + SummaryClosingLineCount))
+        return lines;
+    constexpr int LoadColumns = 20;
+    const int width = DisplayWidth(lines[1]); // the rule line
+    const auto append = [&](std::size_t i, const std::string &cell) {
+        lines[i] = PadRight(lines[i], " ", width) + cell;
+    };
+    append(1, std::string(LoadColumns, '-'));
+    append(2, PadCenter("设计荷载验算", " ", LoadColumns));
+    append(3, PadCenter("N/(γR·Ra) 判定", " ", LoadColumns));
+    append(4, std::string(LoadColumns, '-'));
+    const std::vector<TPileRecord> &piles = reports.Piles();
+    for (std::size_t k = 0; k < piles.size(); ++k) {
+        const std::size_t i = std::size_t(SummaryHeaderLineCount) + k;
+        if (i + SummaryClosingLineCount < lines.size())
+            append(i, PadCenter(LoadCellText(piles[k].input, piles[k].result), " ", LoadColumns));
+    }
+    append(lines.size() - SummaryClosingLineCount, std::string(LoadColumns, '-'));
+    return lines;
+}
+
 int PaintTable(QPagedPaintDevice &device, const TPileReports &reports)
 {
-    const std::vector<std::string> &lines = reports.TableLines();
+    const std::vector<std::string> lines = PrintedTableLines(reports);
     TReportPainter painter(device, lines, TablePointSize, WidestLine(lines, 190));
     std::vector<TFlowItem> flow = painter.LineFlow();
     // The title and header lines stay with the first pile line, the closing lines with the last;

@@ -7,6 +7,9 @@
 #include <QPagedPaintDevice>
 #include <QString>
 
+#include <string>
+#include <vector>
+
 // The printed reports: the calculation book on A4 portrait, a cover with the project and the
 // sign-off block first, then each pile's section followed by the derivation of its coefficients
 // and its profile, every page after the cover headed by the project and the pile; and the summary
@@ -22,6 +25,10 @@ inline constexpr const char *ReportFooterTitle = "嵌岩桩承载力计算 (JTG3
 // painting follows the device's page whatever it is.
 void SetBookPageLayout(QPagedPaintDevice &device);
 void SetTablePageLayout(QPagedPaintDevice &device);
+
+// The summary table as its PDF prints it: the table's lines with a column at their right for the
+// check of each pile's design load ("未输入设计荷载" without a load), the rules drawn across it.
+std::vector<std::string> PrintedTableLines(const TPileReports &reports);
 
 // Paints every page of a report on a paged device that has no painter yet. Empty reports give one
 // page with its footer; pages of the table after the first repeat its rule and header lines above

@@ -379,7 +379,11 @@ TEST(TablePdf, HoldsEveryLineInOrderOnLandscapePagesWithHeaderAndClosingKept)
     TPileReports reports = SamplePiles::AllSections();
     for (int k = 0; k < 60; ++k)
         SamplePiles::Add(reports, k % 2 ? SamplePiles::Ellipse() : SamplePiles::Circle());
-    const std::vector<std::string> &table = reports.TableLines();
+    const std::vector<std::string> table = PrintedTableLines(reports);
+    ASSERT_EQ(table.size(), reports.TableLines().size());
+    for (std::size_t i = 0; i < table.size(); ++i) {
+        EXPECT_TRUE(table[i].starts_with(reports.TableLines()[i])) << "line " << i + 1;
+    }
     const auto pdf = PdfTools::Save(TablePdf(reports), "table.pdf");
     const std::string info = PdfTools::Run("pdfinfo '" + pdf.string() + "'");
     EXPECT_NE(info.find("842 x 595 pts (A4)"), std::string::npos) << info;
@@ -409,6 +413,48 @@ TEST(TablePdf, HoldsEveryLineInOrderOnLandscapePagesWithHeaderAndClosingKept)
     for (std::size_t p = 1; p <= pages.back(); ++p)
         expected.insert(expected.end(), {p, p, p, p});
     EXPECT_EQ(repeated, expected) << "two rules and two header lines atop each later page";
+}
+
+// The book checks each pile against its design load, the table has a column for it; a pile
+// without a load says so.
+TEST(ReportPdf, TheDesignLoadsVerdictInTheBookAndTheTable)
+{
+    TPileReports reports;
+    TPileInput carried = SamplePiles::Circle();
+    carried.load = "9000";
+    carried.gammaR = "1.0";
+    TPileInput factored = carried;
+    factored.load = "12000";
+    factored.gammaR = "1.25";
+    TPileInput exceeded = carried;
+    exceeded.load = "12000";
+    SamplePiles::Add(reports, carried);
+    SamplePiles::Add(reports, factored);
+    SamplePiles::Add(reports, exceeded);
+    SamplePiles::Add(reports, SamplePiles::Circle());
+    std::string book;
+    for (const auto &page : PdfTools::PageLines(PdfTools::Save(BookPdf(reports), "book.pdf")))
+        for (const std::string &line : page)
+            book += Words(line) + "\n";
+    for (const char *text :
+         {"桩顶轴力设计值 N = 9000 kN，抗力系数 γR = 1.0", "γR·Ra = 1.0 × 10367.26 = 10367.26 kN",
+          "N/(γR·Ra) = 9000 / 10367.26 = 86.8 %", "N ≤ γR·Ra：满足",
+          "γR·Ra = 1.25 × 10367.26 = 12959.07 kN", "N/(γR·Ra) = 12000 / 12959.07 = 92.6 %",
+          "N/(γR·Ra) = 12000 / 10367.26 = 115.7 %", "N > γR·Ra：不满足",
+          "荷载验算：未输入设计荷载"})
+        EXPECT_NE(LineWords(book).find(LineWords(text)), std::string::npos) << text << "\n" << book;
+    const std::vector<std::string> table = PrintedTableLines(reports);
+    const std::size_t first = SummaryHeaderLineCount;
+    EXPECT_NE(table[2].find("设计荷载验算"), std::string::npos);
+    EXPECT_TRUE(Words(table[first]).ends_with("86.8% 满足")) << table[first];
+    EXPECT_TRUE(Words(table[first + 1]).ends_with("92.6% 满足")) << table[first + 1];
+    EXPECT_TRUE(Words(table[first + 2]).ends_with("115.7% 不满足")) << table[first + 2];
+    EXPECT_TRUE(Words(table[first + 3]).ends_with("未输入设计荷载")) << table[first + 3];
+    std::string printed;
+    for (const auto &page : PdfTools::PageLines(PdfTools::Save(TablePdf(reports), "table.pdf")))
+        for (const std::string &line : page)
+            printed += Words(line) + "\n";
+    EXPECT_NE(printed.find("未输入设计荷载"), std::string::npos) << printed;
 }
 
 // The printing entry paints the pages of the PDF: the same text, page for page.
