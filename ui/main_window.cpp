@@ -6,6 +6,7 @@
 #include "input_page.h"
 #include "optimization_page.h"
 #include "program_title.h"
+#include "project_dialog.h"
 #include "qt_text.h"
 #include "results_page.h"
 
@@ -103,6 +104,8 @@ TVXR_FRM_MDLF1::TVXR_FRM_MDLF1(double scale)
     connect(JieGuo_DocLayer, &TResultsPage::BackRequested, this, &TVXR_FRM_MDLF1::cbt_ExitClick);
     connect(JieGuo_DocLayer, &TResultsPage::SaveRequested, this, &TVXR_FRM_MDLF1::cbt_SaveClick);
     connect(JieGuo_DocLayer, &TResultsPage::PdfRequested, this, &TVXR_FRM_MDLF1::cbt_PdfClick);
+    connect(JieGuo_DocLayer, &TResultsPage::ProjectRequested, this,
+            &TVXR_FRM_MDLF1::cbt_xiangmuClick);
     connect(JieGuo_DocLayer, &TResultsPage::PrintRequested, this,
             &TVXR_FRM_MDLF1::act_PrintTriggered);
     connect(JieGuo_DocLayer, &TResultsPage::DeleteLastRequested, this,
@@ -317,12 +320,21 @@ void TVXR_FRM_MDLF1::SavePdf(const QStringList &,
     }
     // The PDF is a printed form beside the text files: it leaves UnsavedReports as it is.
     const bool book = JieGuo_DocLayer->BookShown();
-    const QByteArray pdf = book ? BookPdf(m_reports) : TablePdf(m_reports);
+    const QByteArray pdf = book ? BookPdf(m_reports, m_project) : TablePdf(m_reports);
     const auto error =
         SaveBinaryFile(m_documentsFolder(), book ? FileNames::BookPdf : FileNames::TablePdf,
                        std::string_view(pdf.constData(), std::size_t(pdf.size())));
     if (error)
         ShowMessage(ToQ(*error));
+}
+
+void TVXR_FRM_MDLF1::cbt_xiangmuClick()
+{
+    // Window-modal and not waited for: the fields go to the window when "确定" closes it.
+    auto *dialog = new TProjectDialog(m_project, this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(dialog, &QDialog::accepted, this, [this, dialog] { m_project = dialog->Project(); });
+    dialog->open();
 }
 
 void TVXR_FRM_MDLF1::act_PrintTriggered()
@@ -333,7 +345,7 @@ void TVXR_FRM_MDLF1::act_PrintTriggered()
     QPrinter printer(QPrinter::HighResolution);
     SetUpPrinter(printer, kind);
     if (m_printDialog(printer))
-        PrintReport(printer, m_reports, kind);
+        PrintReport(printer, m_reports, kind, m_project);
 }
 
 void TVXR_FRM_MDLF1::cbt_sanchuClick()
@@ -380,8 +392,11 @@ void TVXR_FRM_MDLF1::ShowMessage(const QString &text)
 bool TVXR_FRM_MDLF1::OpenPileFile(const QString &path)
 {
     std::vector<TPileInput> piles;
+    TProjectInfo project;
     try {
-        piles = ReadPileFile(ToStd(path));
+        TPileDocument document = ReadPileDocument(ToStd(path));
+        piles = std::move(document.piles);
+        project = std::move(document.project);
     } catch (const std::exception &error) {
         ShowError("无法打开桩数据文件：" + ToQ(error.what()));
         return false;
@@ -390,6 +405,8 @@ bool TVXR_FRM_MDLF1::OpenPileFile(const QString &path)
         ShowError("无法打开桩数据文件：" + path + ": holds no pile");
         return false;
     }
+    if (!project.Empty())
+        m_project = project;
     QStringList failures;
     for (std::size_t i = 0; i < piles.size(); ++i) {
         MainFormLayer->ShowPileInput(piles[i]);
@@ -416,7 +433,8 @@ std::optional<std::string> TVXR_FRM_MDLF1::SavePileFile(const QString &path)
     if (piles.empty())
         piles.push_back(MainFormLayer->ReadPileInput());
     const std::string name = ToStd(path);
-    return SaveBinaryFile({}, name, PileFileBytes(piles, PileFileFormatOf(name)));
+    return SaveBinaryFile({}, name,
+                          PileDocumentBytes({m_project, std::move(piles)}, PileFileFormatOf(name)));
 }
 
 void TVXR_FRM_MDLF1::OpenStartArguments(const QStringList &arguments)

@@ -71,9 +71,14 @@ TResultsPage::TResultsPage(const int &unsavedReports, QWidget *parent)
     cbt_Profile->setProperty("small", true);
     cbt_Profile->setEnabled(false);
     m_profileView = new TProfileView(this);
+    // The project of the printed book's cover, beside the PDF button.
+    cbt_xiangmu = AddButton(this, "cbt_xiangmu", "项目", 48, 6, 34, 21);
+    cbt_xiangmu->setToolTip("项目信息 (PDF计算书的封面和页眉)");
+    cbt_xiangmu->setProperty("small", true);
 
     connect(cbt_PageBook, &QPushButton::clicked, this, &TResultsPage::cbt_PageBookClick);
     connect(cbt_Pdf, &QPushButton::clicked, this, &TResultsPage::PdfRequested);
+    connect(cbt_xiangmu, &QPushButton::clicked, this, &TResultsPage::ProjectRequested);
     connect(act_Print, &QAction::triggered, this, &TResultsPage::PrintRequested);
     connect(cbt_Profile, &QPushButton::clicked, this, &TResultsPage::cbt_ProfileClick);
     connect(tcb_meoFontSize, &QSlider::valueChanged, this, &TResultsPage::tcb_meoFontSizeChange);

@@ -43,6 +43,7 @@ public:
 signals:
     void SaveRequested();
     void PdfRequested();
+    void ProjectRequested();
     void PrintRequested();
     void DeleteLastRequested();
     void BackRequested();
@@ -62,6 +63,7 @@ private:
     QSlider *tcb_meoFontSize;
     QPushButton *cbt_Pdf;
     QPushButton *cbt_Profile;
+    QPushButton *cbt_xiangmu;
     QAction *act_Print;
     TProfileView *m_profileView;
     const TPileReports *m_reports = nullptr; // as last shown
