@@ -27,11 +27,11 @@ struct TCalcOptions
     std::optional<std::string> out;
 };
 
-std::vector<TPileInput> ReadPiles(const TCalcOptions &options)
+TPileDocument ReadPiles(const TCalcOptions &options)
 {
     if (!options.file)
-        return std::vector<TPileInput>(1); // the default pile
-    return ReadPileFile(*options.file);
+        return {{}, std::vector<TPileInput>(1)}; // the default pile
+    return ReadPileDocument(*options.file);
 }
 
 void ReportFailure(std::size_t index, const TCalcOutcome &outcome)
@@ -168,7 +168,8 @@ bool IsPdfFormat(const std::string &format)
 
 // The book or the table of all piles that succeeded as a PDF document, to the --out file (the
 // previous file replaced only when all was written) or to standard output.
-int RunPdf(const std::vector<TPileInput> &piles, const TCalcOptions &options)
+int RunPdf(const std::vector<TPileInput> &piles, const TProjectInfo &project,
+           const TCalcOptions &options)
 {
     if (!PdfSupported())
         throw TUsageError("--format " + options.format
@@ -179,7 +180,7 @@ int RunPdf(const std::vector<TPileInput> &piles, const TCalcOptions &options)
         [&](const TPileInput &input, const TPileResult &result, const std::string &timeStamp) {
             reports.WriteReports(input, result, PageTextsOf(input, result), timeStamp);
         });
-    const std::string pdf = ReportPdf(reports, options.format == "table-pdf");
+    const std::string pdf = ReportPdf(reports, project, options.format == "table-pdf");
     if (!options.out) {
         std::cout.write(pdf.data(), std::streamsize(pdf.size()));
         return exitCode;
@@ -203,9 +204,10 @@ int RunCalc(const TCalcOptions &options)
     // A line break would split a report line and with it the line structure of the saved file.
     if (options.timeStamp && options.timeStamp->find_first_of("\r\n") != std::string::npos)
         throw TUsageError("--timestamp must be a single line");
-    const std::vector<TPileInput> piles = ReadPiles(options);
+    const TPileDocument document = ReadPiles(options);
+    const std::vector<TPileInput> &piles = document.piles;
     if (IsPdfFormat(options.format))
-        return RunPdf(piles, options);
+        return RunPdf(piles, document.project, options);
     TLineOutput out(options.out);
     return options.format == "json" ? RunJson(piles, out) : RunReports(piles, options, out);
 }

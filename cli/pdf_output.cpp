@@ -45,12 +45,12 @@ bool PdfSupported()
     return true;
 }
 
-std::string ReportPdf(const TPileReports &reports, bool table)
+std::string ReportPdf(const TPileReports &reports, const TProjectInfo &project, bool table)
 {
     const TGuiSession session;
     if (ReportFontFamily().isEmpty())
         throw std::runtime_error("no CJK report font found (SimHei or Noto Sans Mono CJK SC; the "
                                  "Debian package fonts-noto-cjk has the latter)");
-    const QByteArray pdf = table ? TablePdf(reports) : BookPdf(reports);
+    const QByteArray pdf = table ? TablePdf(reports) : BookPdf(reports, project);
     return std::string(pdf.constData(), std::size_t(pdf.size()));
 }

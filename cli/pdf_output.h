@@ -1,6 +1,7 @@
 #pragma once
 
 #include "pile_reports.h"
+#include "project_info.h"
 
 #include <optional>
 #include <string>
@@ -13,4 +14,4 @@ bool PdfSupported();
 // The calculation book or the summary table of the reports as a PDF document, painted as the
 // desktop program prints it. Makes the Qt Gui application object on first use, on the offscreen
 // platform, so no display is needed. Throws std::runtime_error without a CJK report font.
-std::string ReportPdf(const TPileReports &reports, bool table);
+std::string ReportPdf(const TPileReports &reports, const TProjectInfo &project, bool table);

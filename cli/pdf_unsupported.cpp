@@ -9,7 +9,7 @@ bool PdfSupported()
     return false;
 }
 
-std::string ReportPdf(const TPileReports &, bool)
+std::string ReportPdf(const TPileReports &, const TProjectInfo &, bool)
 {
     throw std::runtime_error("this pilecalc was built without PDF support");
 }

@@ -28,8 +28,8 @@ int RunPiles(const TPilesOptions &options)
     RefuseEmptyPath(options.file, "FILE");
     RefuseEmptyPath(options.out, "--out");
     const std::string bytes =
-        PileFileBytes(ReadPileFile(*options.file),
-                      options.to == "csv" ? TPileFileFormat::Csv : TPileFileFormat::Json);
+        PileDocumentBytes(ReadPileDocument(*options.file),
+                          options.to == "csv" ? TPileFileFormat::Csv : TPileFileFormat::Json);
     if (options.out) {
         if (const auto error = SaveBinaryFile({}, *options.out, bytes)) {
             std::cerr << "pilecalc: " << *error << '\n';

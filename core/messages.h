@@ -17,6 +17,17 @@ inline constexpr std::string_view AbortNotice = "运行中止，主界面可查�
 inline constexpr std::string_view RaZero = "计算所得Ra为0，无法计算各项占比";
 inline constexpr std::string_view OutOfRange = "计算结果超出数值范围，请检查输入数据";
 
+// The design load, its check and the least socket depth or size that carries it.
+inline constexpr std::string_view LoadError = "桩顶轴力N数据有错";
+inline constexpr std::string_view GammaRError = "抗力系数γR数据有错";
+inline constexpr std::string_view RaNotPositive = "计算所得Ra不大于0，无法验算桩顶轴力N";
+inline constexpr std::string_view LoadCarried = "满足";
+inline constexpr std::string_view LoadNotCarried = "不满足";
+inline constexpr std::string_view NoLoad = "未给出桩顶轴力N，无法求解";
+inline constexpr std::string_view DepthBeyondLimit = "最后一层岩石嵌岩厚度至100m仍不满足桩顶轴力N";
+inline constexpr std::string_view SizeBeyondLimit = "桩身尺寸至10000mm仍不满足桩顶轴力N";
+inline constexpr std::string_view StepError = "求解步长有错";
+
 std::string FrkError(int layer);
 std::string FrkBelowTwo(int layer);
 std::string C1Error(int layer);

@@ -54,6 +54,8 @@ struct TPileInput
     TInterpBasis interpBasis = TInterpBasis::IntegrityGrade;
     bool boredPile = true;
     TRoundingMode rounding = TRoundingMode::Units;
+    std::string load; // kN, design axial compressive force N on the pile top; empty: no load check
+    std::string gammaR = "1.0"; // resistance factor γR of the load check: capacity = γR·Ra
 
     friend bool operator==(const TPileInput &, const TPileInput &) = default;
 };

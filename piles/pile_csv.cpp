@@ -12,7 +12,20 @@
 
 namespace {
 
-enum class TField { Name, Section, D, C, CoefMode, Basis, BoredPile, Rounding, Soil, Rock };
+enum class TField {
+    Name,
+    Section,
+    D,
+    C,
+    CoefMode,
+    Basis,
+    BoredPile,
+    Rounding,
+    Soil,
+    Rock,
+    Load,
+    GammaR
+};
 
 struct TColumn
 {
@@ -70,6 +83,8 @@ const std::vector<TColumn> &Columns()
                                 TField::Rock, i, k});
             }
         }
+        list.push_back({"桩顶轴力N(kN)", TField::Load});
+        list.push_back({"抗力系数γR", TField::GammaR});
         return list;
     }();
     return columns;
@@ -259,6 +274,10 @@ TPileInput PileFromRow(const TPileRow &row)
                                                     .value_or(static_cast<int>(input.rounding)));
     input.soilLayers = ReadLayers(row, TField::Soil, SoilCells, defaults.soilLayers, 0);
     input.rockLayers = ReadLayers(row, TField::Rock, RockCells, defaults.rockLayers, 1);
+    if (const std::string *load = row.Cell(TPileRow::ColumnOf(TField::Load)))
+        input.load = *load;
+    if (const std::string *gammaR = row.Cell(TPileRow::ColumnOf(TField::GammaR)))
+        input.gammaR = *gammaR;
     return input;
 }
 
@@ -289,6 +308,8 @@ std::vector<std::string> PileCells(const TPileInput &input, int number)
                                 : std::string());
         }
     }
+    cells.push_back(input.load);
+    cells.push_back(input.gammaR);
     return cells;
 }
 

@@ -9,7 +9,8 @@
 // Piles as a table, one pile a row under one header row of Chinese column names: 桩号, 截面类型,
 // d, c, 侧阻端阻系数, 系数插值依据, 钻孔桩, 精度, then for each soil layer j = 1..9 "土层j厚度 li"
 // and "土层j侧阻 qik", for each rock layer i = 1..9 "岩层i嵌岩厚度 hi", "岩层i风化程度",
-// "岩层i完整程度", "岩层i完整性指数 Kv", "岩层i frk", "岩层i c1", "岩层i c2".
+// "岩层i完整程度", "岩层i完整性指数 Kv", "岩层i frk", "岩层i c1", "岩层i c2", and last the design
+// load "桩顶轴力N(kN)" and "抗力系数γR".
 
 // The column names in their order.
 std::vector<std::string> PileCsvColumns();

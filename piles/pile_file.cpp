@@ -71,13 +71,19 @@ std::string ReadInputText(const std::string &path)
 std::vector<TPileInput> PilesFromFileText(std::string_view bytes, TPileFileFormat format,
                                           const std::string &source)
 {
+    return PileDocumentFromFileText(bytes, format, source).piles;
+}
+
+TPileDocument PileDocumentFromFileText(std::string_view bytes, TPileFileFormat format,
+                                       const std::string &source)
+{
     if (format == TPileFileFormat::Json) {
         if (bytes.starts_with(Utf8ByteOrderMark))
             bytes.remove_prefix(Utf8ByteOrderMark.size());
-        return PilesFromText(bytes, source);
+        return PileDocumentFromText(bytes, source);
     }
     try {
-        return PilesFromCsv(bytes);
+        return {{}, PilesFromCsv(bytes)};
     } catch (const TPileFileError &error) {
         throw TPileFileError(source + ": " + error.what());
     }
@@ -85,10 +91,22 @@ std::vector<TPileInput> PilesFromFileText(std::string_view bytes, TPileFileForma
 
 std::vector<TPileInput> ReadPileFile(const std::string &path)
 {
-    return PilesFromFileText(ReadInputText(path), PileFileFormatOf(path), InputName(path));
+    return ReadPileDocument(path).piles;
+}
+
+TPileDocument ReadPileDocument(const std::string &path)
+{
+    return PileDocumentFromFileText(ReadInputText(path), PileFileFormatOf(path), InputName(path));
 }
 
 std::string PileFileBytes(const std::vector<TPileInput> &piles, TPileFileFormat format)
 {
     return format == TPileFileFormat::Csv ? PilesToCsv(piles) : PilesToJsonText(piles);
+}
+
+std::string PileDocumentBytes(const TPileDocument &document, TPileFileFormat format)
+{
+    if (format == TPileFileFormat::Csv || document.project.Empty())
+        return PileFileBytes(document.piles, format);
+    return PileDocumentToJsonText(document.project, document.piles);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "pile_input.h"
+#include "pile_json.h"
 
 #include <cstddef>
 #include <string>
@@ -33,3 +34,12 @@ std::vector<TPileInput> ReadPileFile(const std::string &path);
 
 // The bytes of a pile file holding the piles.
 std::string PileFileBytes(const std::vector<TPileInput> &piles, TPileFileFormat format);
+
+// The same with the project of a JSON file; a CSV table has no project.
+TPileDocument PileDocumentFromFileText(std::string_view bytes, TPileFileFormat format,
+                                       const std::string &source);
+TPileDocument ReadPileDocument(const std::string &path);
+
+// The bytes of a pile file holding the piles and, in JSON, a project that is not empty (a table
+// leaves the project out).
+std::string PileDocumentBytes(const TPileDocument &document, TPileFileFormat format);

@@ -93,7 +93,8 @@ const json &LayerArray(const json &object, const char *key, const std::string &w
 TPileInput PileFromJson(const json &object, const std::string &where)
 {
     CheckKeys(object,
-              {"section", "d", "c", "soil", "rock", "coefMode", "basis", "boredPile", "rounding"},
+              {"section", "d", "c", "soil", "rock", "coefMode", "basis", "boredPile", "rounding",
+               "load", "gammaR"},
               where);
     TPileInput input;
     int section = 0;
@@ -144,6 +145,10 @@ TPileInput PileFromJson(const json &object, const std::string &where)
         input.rounding = static_cast<TRoundingMode>(
             ItemField(object["rounding"], PileItems::Roundings, where, "rounding"));
     }
+    if (object.contains("load"))
+        input.load = TextField(object["load"], where, "load");
+    if (object.contains("gammaR"))
+        input.gammaR = TextField(object["gammaR"], where, "gammaR");
     return input;
 }
 
@@ -211,11 +216,55 @@ json ParseJsonText(std::string_view text, const std::string &source,
 
 std::vector<TPileInput> PilesFromText(std::string_view text, const std::string &source)
 {
-    std::vector<TPileInput> piles;
-    const json document = ParseJsonText(text, source, [&piles](std::size_t i, const json &pile) {
-        piles.push_back(PileFromJson(pile, "pile " + std::to_string(i + 1)));
+    return PileDocumentFromText(text, source).piles;
+}
+
+namespace {
+
+// An object that holds a project and its piles rather than being a pile itself.
+bool IsProjectDocument(const json &document)
+{
+    return document.is_object() && (document.contains("piles") || document.contains("project"));
+}
+
+TProjectInfo ProjectFromJson(const json &object)
+{
+    const std::string where = "project";
+    CheckKeys(object, {"name", "structure", "bookNo", "designer", "checker", "reviewer"}, where);
+    const auto text = [&](const char *key) {
+        const auto found = object.find(key);
+        if (found == object.end())
+            return std::string();
+        if (!found->is_string())
+            Reject(where, "\"" + std::string(key) + "\" must be a text");
+        return found->get<std::string>();
+    };
+    return {text("name"),     text("structure"), text("bookNo"),
+            text("designer"), text("checker"),   text("reviewer")};
+}
+
+} // namespace
+
+TPileDocument PileDocumentFromText(std::string_view text, const std::string &source)
+{
+    TPileDocument result;
+    const json document = ParseJsonText(text, source, [&result](std::size_t i, const json &pile) {
+        result.piles.push_back(PileFromJson(pile, "pile " + std::to_string(i + 1)));
     });
-    if (!document.is_array())
-        piles.push_back(PileFromJson(document, "pile 1"));
-    return piles;
+    if (document.is_array())
+        return result;
+    if (!IsProjectDocument(document)) {
+        result.piles.push_back(PileFromJson(document, "pile 1"));
+        return result;
+    }
+    CheckKeys(document, {"project", "piles"}, source);
+    if (document.contains("project"))
+        result.project = ProjectFromJson(document["project"]);
+    if (document.contains("piles")) {
+        const json &piles = document["piles"];
+        if (!piles.is_array())
+            Reject(source, "\"piles\" must be an array of piles");
+        result.piles = PilesFromJson(piles);
+    }
+    return result;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "pile_input.h"
+#include "project_info.h"
 
 #include <nlohmann/json.hpp>
 
@@ -31,3 +32,14 @@ ParseJsonText(std::string_view text, const std::string &source,
 
 // The piles of a JSON text: one pile object or an array of them.
 std::vector<TPileInput> PilesFromText(std::string_view text, const std::string &source);
+
+// A pile file with its project: the plain forms above (no project), or an object
+// {"project": {…}, "piles": [...]}, the project's keys name, structure, bookNo, designer, checker
+// and reviewer, each a text and each optional.
+struct TPileDocument
+{
+    TProjectInfo project;
+    std::vector<TPileInput> piles;
+};
+
+TPileDocument PileDocumentFromText(std::string_view text, const std::string &source);

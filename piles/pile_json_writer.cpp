@@ -40,7 +40,9 @@ ordered_json PileToJson(const TPileInput &input)
                          {"coefMode", ItemText(PileItems::CoefModes, input.coefMode)},
                          {"basis", ItemText(PileItems::Bases, input.interpBasis)},
                          {"boredPile", input.boredPile},
-                         {"rounding", ItemText(PileItems::Roundings, input.rounding)}};
+                         {"rounding", ItemText(PileItems::Roundings, input.rounding)},
+                         {"load", input.load},
+                         {"gammaR", input.gammaR}};
 }
 
 std::string PilesToJsonText(const std::vector<TPileInput> &piles)
@@ -49,5 +51,22 @@ std::string PilesToJsonText(const std::vector<TPileInput> &piles)
     for (const TPileInput &input : piles)
         document.push_back(PileToJson(input));
     // Texts that are not UTF-8 become U+FFFD rather than stopping the save.
+    return document.dump(2, ' ', false, ordered_json::error_handler_t::replace) + "\n";
+}
+
+std::string PileDocumentToJsonText(const TProjectInfo &project,
+                                   const std::vector<TPileInput> &piles)
+{
+    ordered_json list = ordered_json::array();
+    for (const TPileInput &input : piles)
+        list.push_back(PileToJson(input));
+    const ordered_json document {{"project",
+                                  {{"name", project.name},
+                                   {"structure", project.structure},
+                                   {"bookNo", project.bookNo},
+                                   {"designer", project.designer},
+                                   {"checker", project.checker},
+                                   {"reviewer", project.reviewer}}},
+                                 {"piles", list}};
     return document.dump(2, ' ', false, ordered_json::error_handler_t::replace) + "\n";
 }

@@ -4,6 +4,18 @@
 
 #include <cmath>
 
+namespace {
+
+// Full-width punctuation whose ink sits in the left half of its glyph, as in Chinese type: drawn
+// whole from its column, its empty half reaching over the next one.
+bool LeftSetPunctuation(char32_t codePoint)
+{
+    return codePoint == 0x3001 || codePoint == 0x3002 || codePoint == 0xFF01 || codePoint == 0xFF0C
+        || codePoint == 0xFF0E || codePoint == 0xFF1A || codePoint == 0xFF1B || codePoint == 0xFF1F;
+}
+
+} // namespace
+
 TColumnText::TColumnText(const QFont &font, QPaintDevice *device)
     : m_font(font)
     , m_device(device)
@@ -53,7 +65,9 @@ void TColumnText::Draw(QPainter &painter, double x, double y, std::string_view l
         }
         flush();
         const QString glyph = QString::fromUcs4(&codePoint, 1);
-        if (advance > cellWidth) {
+        if (advance > cellWidth && LeftSetPunctuation(codePoint)) {
+            painter.drawText(QPointF(cellX, y), glyph);
+        } else if (advance > cellWidth) {
             painter.save();
             painter.translate(cellX, y);
             painter.scale(cellWidth / advance, 1);

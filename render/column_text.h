@@ -12,8 +12,10 @@
 // Paints fixed-width report lines on their column grid: a character stands at the column the text
 // helpers count for it (two columns for a CJK ideograph, one for anything else), whatever advance
 // its glyph has in the font. Glyphs whose advance matches their columns are painted in runs; a
-// wider one (a full-width colon or ① counted as one column) is narrowed to its columns, a narrower
-// one centred in them, so the columns of every line stay where the text file has them.
+// wider one counted as one column is narrowed to it (①), except full-width punctuation such as
+// "：" and "，", whose ink fills only the left half of the glyph: it is drawn whole from its
+// column. A narrower glyph is centred in its columns. The columns of every line stay where the text
+// file has them.
 class TColumnText
 {
 public:

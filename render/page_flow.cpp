@@ -73,32 +73,54 @@ std::vector<TBreak> TableBreaks(const std::vector<std::string> &lines)
 std::vector<std::vector<TFlowItem>> BreakPages(const std::vector<TFlowItem> &flow,
                                                double pageHeight, double repeatHeight)
 {
+    // A page this full may end at a good break even where a poor one would fill it more.
+    constexpr double FullEnough = 0.75;
     std::vector<std::vector<TFlowItem>> pages;
     std::size_t start = 0;
     while (start < flow.size()) {
-        double used = pages.empty() ? 0 : repeatHeight;
+        const double top = pages.empty() ? 0 : repeatHeight;
+        double used = top;
+        std::vector<double> usedBefore; // the height on the page before each item
         std::size_t end = start; // one past the last item of the page
         while (end < flow.size() && (end == start || flow[end].before != TBreak::Forced)
                && (end == start || used + flow[end].height <= pageHeight)) {
+            usedBefore.push_back(used);
             used += flow[end].height;
             ++end;
         }
+        std::vector<TFlowItem> page(flow.begin() + std::ptrdiff_t(start),
+                                    flow.begin() + std::ptrdiff_t(end));
+        if (end < flow.size() && flow[end].before != TBreak::Forced && flow[end].minHeight > 0
+            && used + flow[end].minHeight <= pageHeight) {
+            // A figure shrinks into the rest of the page.
+            page.push_back(flow[end]);
+            page.back().height = pageHeight - used;
+            pages.push_back(std::move(page));
+            start = end + 1;
+            continue;
+        }
         if (end < flow.size() && flow[end].before != TBreak::Forced) {
             // The page is full: end it at the best break that keeps something on it.
-            std::size_t best = end;
-            for (const TBreak wanted : {TBreak::Good, TBreak::Poor}) {
+            const auto last = [&](TBreak wanted, std::size_t from) {
                 std::size_t k = end;
-                while (k > start + 1 && flow[k].before != wanted)
+                while (k > from && flow[k].before != wanted)
                     --k;
-                if (k > start && flow[k].before == wanted) {
-                    best = k;
-                    break;
-                }
-            }
+                return k > from && flow[k].before == wanted ? k : std::size_t(0);
+            };
+            const auto fill = [&](std::size_t k) {
+                return (k < end ? usedBefore[k - start] : used) - top;
+            };
+            std::size_t best = end;
+            const std::size_t good = last(TBreak::Good, start);
+            const std::size_t poor = last(TBreak::Poor, std::max(start, good));
+            if (good > 0 && (poor == 0 || fill(good) >= FullEnough * (pageHeight - top)))
+                best = good;
+            else if (poor > 0)
+                best = poor;
+            page.resize(best - start);
             end = best;
         }
-        pages.emplace_back(flow.begin() + std::ptrdiff_t(start),
-                           flow.begin() + std::ptrdiff_t(end));
+        pages.push_back(std::move(page));
         start = end;
     }
     return pages;

@@ -21,6 +21,9 @@ struct TFlowItem
     std::size_t index = 0; // the line's index, or the figure's pile index
     double height = 0;
     TBreak before = TBreak::Good;
+    double minHeight = 0; // a figure may shrink down to this to fill the rest of a page
+    std::size_t pile = 0; // the pile the item belongs to, for the page's header
+    bool extra = false; // a line of the printed book's own, not of the text report
 };
 
 // The break before each line of a fixed-width report. A table is a rule line (dashes only), two
@@ -31,8 +34,10 @@ struct TFlowItem
 std::vector<TBreak> TableBreaks(const std::vector<std::string> &lines);
 
 // Splits the flow into pages of at most `pageHeight` each: a page ends at the last good break
-// that fits, else at the last poor one, else where the page is full; a forced break always ends
-// it. An item taller than a page gets a page of its own. Every page after the first keeps
-// `repeatHeight` free at its top for lines repeated there.
+// that fits, unless that leaves more than a quarter of the page blank and a poor break further
+// down fits, else at the last poor one, else where the page is full; a forced break always ends
+// it. A figure that does not fit the rest of a page fills that rest when its `minHeight` fits
+// there; else, like an item taller than a page, it starts the next page. Every page after the
+// first keeps `repeatHeight` free at its top for lines repeated there.
 std::vector<std::vector<TFlowItem>> BreakPages(const std::vector<TFlowItem> &flow,
                                                double pageHeight, double repeatHeight = 0);

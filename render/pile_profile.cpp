@@ -1,5 +1,6 @@
 #include "pile_profile.h"
 
+#include "coefficients.h"
 #include "decimal_reader.h"
 #include "number_format.h"
 #include "pile_figures.h"
@@ -8,6 +9,7 @@
 #include <QFontMetricsF>
 #include <QPainterPath>
 #include <QPen>
+#include <QStringList>
 
 #include <algorithm>
 #include <cmath>
@@ -40,6 +42,32 @@ QFont FontOf(const QPainter &painter, double pixels)
     return font;
 }
 
+// Draws the text in the box at the largest size up to `pixels` at which it fits, on one line or,
+// where even a small size would not do, wrapped over two; never cut: at the smallest size it is
+// drawn whole even where it overflows the box.
+void FitText(QPainter &painter, const QRectF &box, const QString &text, double pixels)
+{
+    const auto fits = [&](double size, int flags) {
+        const QFontMetricsF metrics(FontOf(painter, size), painter.device());
+        const QRectF needed = metrics.boundingRect(QRectF(0, 0, box.width(), 1e6), flags, text);
+        return needed.width() <= box.width() + 0.01 && needed.height() <= box.height() + 0.01;
+    };
+    const int single = Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine;
+    const int wrapped = Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWrapAnywhere;
+    double size = pixels;
+    int flags = single;
+    while (size > pixels * 0.6 && !fits(size, single))
+        size *= 0.95;
+    if (!fits(size, single)) {
+        flags = wrapped;
+        size = pixels;
+        while (size > pixels * 0.35 && !fits(size, wrapped))
+            size *= 0.95;
+    }
+    painter.setFont(FontOf(painter, size));
+    painter.drawText(box, flags, text);
+}
+
 // The labels of thin layers are spread so that none covers another, each as near its band as the
 // others let it be: a pass down keeps them apart, a pass up keeps them inside the column.
 std::vector<double> SpreadLabels(const std::vector<double> &wanted, double height, double top,
@@ -59,8 +87,8 @@ std::vector<double> SpreadLabels(const std::vector<double> &wanted, double heigh
     return tops;
 }
 
-// Line hatching of a band: `kind` 0 and 1 are diagonals either way, 2 both, 3 horizontal dashes;
-// soil takes dots.
+// Line hatching of a band: `kind` 0 and 1 are diagonals either way, 2 both, 3 horizontal dashes,
+// 4 vertical lines; soil takes dots.
 void Hatch(QPainter &painter, const QRectF &band, int kind, double spacing)
 {
     painter.save();
@@ -81,6 +109,10 @@ void Hatch(QPainter &painter, const QRectF &band, int kind, double spacing)
         diagonals(true);
     if (kind == 1 || kind == 2)
         diagonals(false);
+    if (kind == 4) {
+        for (double x = band.left() + spacing / 2; x < band.right(); x += spacing)
+            painter.drawLine(QPointF(x, band.top()), QPointF(x, band.bottom()));
+    }
     if (kind == 3) {
         for (double y = band.top() + spacing / 2; y < band.bottom(); y += spacing / 1.5) {
             const double shift = std::fmod((y - band.top()) / spacing, 2.0) < 0.7 ? 0 : spacing;
@@ -149,6 +181,7 @@ public:
         PileBody();
         Labels();
         Plan();
+        Legend();
         Resistances();
         m_painter.restore();
     }
@@ -171,12 +204,23 @@ private:
         for (std::size_t j = 0; j < l.soilBands.size(); ++j)
             Dots(m_painter, l.soilBands[j], spacing * (j % 2 ? 0.65 : 1.0), m_f / 14);
         for (std::size_t i = 0; i < l.rockBands.size(); ++i) {
+            const TRockPattern &pattern = l.legend[l.rockPatterns[i]];
             m_painter.setPen(Pen(thin));
-            Hatch(m_painter, l.rockBands[i], int(i % 4), spacing);
+            Hatch(m_painter, l.rockBands[i], pattern.lines, spacing * pattern.spacing);
         }
         if (!l.rockBands.empty()) {
+            const TRockPattern &pattern = l.legend[l.rockPatterns.back()];
             m_painter.setPen(Pen(thin, Qt::DotLine));
-            Hatch(m_painter, l.below, int((l.rockBands.size() - 1) % 4), spacing);
+            Hatch(m_painter, l.below, pattern.lines, spacing * pattern.spacing);
+            // The band under the tip says what it is, on a white ground over the hatching.
+            m_painter.setFont(FontOf(m_painter, m_f * 0.75));
+            const QString text = QString::fromUtf8("桩端以下");
+            const QFontMetricsF metrics(m_painter.font(), m_painter.device());
+            const QRectF box(l.below.left() + m_f * 0.2, l.below.bottom() - m_f * 1.1,
+                             metrics.horizontalAdvance(text) + m_f * 0.3, m_f * 0.95);
+            m_painter.fillRect(box, Qt::white);
+            m_painter.setPen(Qt::black);
+            m_painter.drawText(box, Qt::AlignCenter, text);
         }
         // Layer boundaries, the ground line and the open edge under the tip.
         m_painter.setPen(Pen(m_f / 8));
@@ -210,6 +254,20 @@ private:
                               Text("ls=" + Fixed2(m_pile.result.ls) + " m"), m_f, tick, false);
         VerticalDimension(m_painter, x, rockTop, tip, Text("h=" + Fixed2(m_pile.result.h) + " m"),
                           m_f, tick, true);
+        // What is not drawn to the depth scale says so beside the ground line.
+        QStringList sketch;
+        if (!l.depthToScale)
+            sketch << QString::fromUtf8("薄层加高示意");
+        if (!l.widthToScale)
+            sketch << QString::fromUtf8("桩宽示意");
+        if (!sketch.isEmpty()) {
+            m_painter.setPen(Qt::black);
+            m_painter.setFont(FontOf(m_painter, m_f * 0.8));
+            m_painter.drawText(QRectF(l.elevation.left(), l.elevation.top() - m_f * 1.9,
+                                      l.elevation.width() + m_f * 6, m_f * 1.3),
+                               Qt::AlignRight | Qt::AlignVCenter,
+                               sketch.join(QString::fromUtf8("，")));
+        }
     }
 
     void PileBody()
@@ -241,12 +299,11 @@ private:
         leader.lineTo(x1, box.center().y());
         m_painter.drawPath(leader);
         m_painter.setPen(Qt::black);
-        m_painter.setFont(FontOf(m_painter, m_layout.labelPixels));
         const double half = box.height() / 2;
-        m_painter.drawText(QRectF(box.left(), box.top(), box.width(), half),
-                           Qt::AlignLeft | Qt::AlignVCenter, first);
-        m_painter.drawText(QRectF(box.left(), box.top() + half, box.width(), half),
-                           Qt::AlignLeft | Qt::AlignVCenter, second);
+        FitText(m_painter, QRectF(box.left(), box.top(), box.width(), half), first,
+                m_layout.labelPixels);
+        FitText(m_painter, QRectF(box.left(), box.top() + half, box.width(), half), second,
+                m_layout.labelPixels);
     }
 
     void Labels()
@@ -268,9 +325,10 @@ private:
                                                   : QString();
             };
             const QString integrity = byGrade ? cell(3) : QString("Kv=") + cell(4);
+            // The strength with the depth, so that a long description never crowds it out.
             Label(m_layout.rockBands[i], m_layout.rockLabels[i],
-                  QString::fromUtf8("岩层%1  hi=%2 m").arg(i + 1).arg(cell(1)),
-                  QString::fromUtf8("%1 %2 frk=%3 MPa").arg(cell(2), integrity, cell(5)));
+                  QString::fromUtf8("岩层%1  hi=%2 m  frk=%3 MPa").arg(i + 1).arg(cell(1), cell(5)),
+                  cell(2) + QLatin1Char(' ') + integrity);
         }
     }
 
@@ -287,7 +345,8 @@ private:
         m_painter.drawText(
             caption, Qt::AlignCenter,
             QString::fromUtf8("桩身截面  ")
-                + Text(std::string(SectionLabel(m_pile.input, r))).remove(QLatin1Char(' ')));
+                + Text(std::string(SectionLabel(m_pile.input, r))).remove(QLatin1Char(' '))
+                + QString::fromUtf8("（示意）"));
         // The section to scale in the room left under the caption, with room for its dimensions.
         const QRectF room = box.adjusted(m_f * 3.2, caption.bottom() - box.top() + m_f * 0.8,
                                          -m_f * 1.2, -m_f * 2.6);
@@ -348,6 +407,35 @@ private:
             m_painter.drawText(QRectF(-box.height() / 2, -m_f * 1.4, box.height(), m_f * 1.3),
                                Qt::AlignHCenter | Qt::AlignBottom, text + " mm");
             m_painter.restore();
+        }
+    }
+
+    // The rock patterns of the pile with what each stands for, in rows of as many as fit.
+    void Legend()
+    {
+        const QRectF &box = m_layout.legendBox;
+        const std::size_t count = m_layout.legend.size();
+        if (count == 0 || box.isEmpty())
+            return;
+        const double size = m_f * 0.75;
+        const int perRow = box.width() > 30 * size ? 2 : 1;
+        const std::size_t rows = (count + std::size_t(perRow) - 1) / std::size_t(perRow);
+        const double row = std::min(size * 1.8, box.height() / double(rows));
+        const double width = box.width() / perRow;
+        for (std::size_t k = 0; k < count; ++k) {
+            const TRockPattern &pattern = m_layout.legend[k];
+            const double x = box.left() + double(k % std::size_t(perRow)) * width;
+            const double y = box.top() + double(k / std::size_t(perRow)) * row;
+            const QRectF swatch(x, y + row * 0.15, size * 2.4, row * 0.7);
+            m_painter.setPen(Pen(m_f / 14));
+            m_painter.setBrush(Qt::white);
+            m_painter.drawRect(swatch);
+            Hatch(m_painter, swatch, pattern.lines, m_f * 0.9 * pattern.spacing * 0.6);
+            m_painter.setPen(Qt::black);
+            FitText(
+                m_painter,
+                QRectF(swatch.right() + size * 0.4, y, width - swatch.width() - size * 0.6, row),
+                pattern.legend, std::min(size, row * 0.7));
         }
     }
 
@@ -421,8 +509,8 @@ private:
         m_painter.drawRect(bar);
     }
 
-    // The hatching of a share: dense diagonals for the tip, crossed lines for the socket side,
-    // dots for the soil, the soil bands' own.
+    // The hatching of a share: a dark fill for the tip, vertical lines for the socket side (no
+    // rock is hatched so), dots for the soil, the soil bands' own.
     void Swatch(const QRectF &rect, int kind)
     {
         m_painter.save();
@@ -433,7 +521,7 @@ private:
             m_painter.fillRect(rect, QColor(60, 60, 60));
         } else if (kind == 1) {
             m_painter.setPen(Pen(m_f / 14));
-            Hatch(m_painter, rect, 2, m_f * 0.45);
+            Hatch(m_painter, rect, 4, m_f * 0.45);
         } else {
             Dots(m_painter, rect, m_f * 0.45, m_f / 16);
         }
@@ -450,6 +538,35 @@ private:
 
 } // namespace
 
+TRockPattern RockPatternOf(const TRockLayer &rock, TInterpBasis basis)
+{
+    TRockPattern pattern;
+    const std::string &weathering = rock.weathering;
+    if (weathering.starts_with("微风化"))
+        pattern.lines = 2;
+    else if (weathering.starts_with("中风化"))
+        pattern.lines = 0;
+    else if (weathering.starts_with("强风化") || weathering.starts_with("全风化"))
+        pattern.lines = 1;
+    else
+        pattern.lines = 3;
+    std::string integrity;
+    if (basis == TInterpBasis::IntegrityGrade) {
+        integrity = rock.integrityGrade;
+    } else if (const auto kv = ReadDecimal(rock.integrityIndex); kv && *kv > 0 && *kv <= 1) {
+        integrity =
+            std::string(CoefficientsByIndex(*kv).integrityText).substr(std::string("岩体").size());
+    }
+    static const std::pair<const char *, double> spacings[] = {
+        {"完整", 1.25}, {"较完整", 1.0}, {"较破碎", 0.75}, {"破碎", 0.55}, {"极破碎", 0.4}};
+    for (const auto &[grade, spacing] : spacings)
+        if (integrity == grade)
+            pattern.spacing = spacing;
+    pattern.legend = Text(weathering)
+        + (integrity.empty() ? QString() : QString::fromUtf8("·") + Text(integrity));
+    return pattern;
+}
+
 TProfileLayout LayoutPileProfile(const QRectF &area, const TPileRecord &pile)
 {
     TProfileLayout l;
@@ -463,27 +580,33 @@ TProfileLayout LayoutPileProfile(const QRectF &area, const TPileRecord &pile)
     QRectF bandsColumn;
     QRectF labelsColumn;
     if (wide) {
-        // Depth dimensions, bands, leaders, labels, then the section and the resistances.
+        // Depth dimensions, bands, leaders, labels, then the section, the legend and the
+        // resistances.
         bandsColumn = QRectF(area.left() + f * 8.5, top, f * 10, area.bottom() - margin - top);
         labelsColumn = QRectF(bandsColumn.right() + f * 3, top, f * 14, bandsColumn.height());
         const double right = labelsColumn.right() + f * 1.5;
         const double panelWidth = area.right() - margin - right;
-        l.plan = QRectF(right, top, panelWidth, bandsColumn.height() * 0.5);
-        l.resistances = QRectF(right, l.plan.bottom() + f * 1.5, panelWidth,
-                               bandsColumn.bottom() - l.plan.bottom() - f * 1.5);
+        l.plan = QRectF(right, top, panelWidth, bandsColumn.height() * 0.4);
+        l.legendBox =
+            QRectF(right, l.plan.bottom() + f * 0.6, panelWidth, bandsColumn.height() * 0.17);
+        l.resistances = QRectF(right, l.legendBox.bottom() + f * 0.9, panelWidth,
+                               bandsColumn.bottom() - l.legendBox.bottom() - f * 0.9);
     } else {
-        const double upper = (area.bottom() - top) * 0.64;
+        const double upper = (area.bottom() - top) * 0.58;
         bandsColumn = QRectF(area.left() + f * 8.5, top, area.width() * 0.22, upper);
         labelsColumn = QRectF(bandsColumn.right() + f * 2.5, top,
                               area.right() - margin - bandsColumn.right() - f * 2.5, upper);
-        const double y = bandsColumn.bottom() + f * 2.2;
+        l.legendBox = QRectF(area.left() + margin, bandsColumn.bottom() + f * 1.6,
+                             area.width() - 2 * margin, (area.bottom() - top) * 0.08);
+        const double y = l.legendBox.bottom() + f * 1.0;
         const double width = area.width() - 3 * margin;
         l.plan = QRectF(area.left() + margin, y, width * 0.42, area.bottom() - margin - y);
         l.resistances = QRectF(l.plan.right() + margin, y,
                                area.right() - margin - l.plan.right() - margin, l.plan.height());
     }
 
-    // Depths to scale: the ground at the top, the tip with some rock under it at the bottom.
+    // Depths to scale: the ground at the top, the tip with some rock under it at the bottom; a
+    // layer too thin to see is raised to a least height and the others share what is left.
     const TPileResult &r = pile.result;
     std::vector<double> soil;
     for (std::size_t j = 0; j < pile.input.soilLayers.size(); ++j)
@@ -498,25 +621,65 @@ TProfileLayout LayoutPileProfile(const QRectF &area, const TPileRecord &pile)
         total += t;
     total = std::max(total, 1e-6);
     const double under = 0.12 * total;
-    l.depthScale = bandsColumn.height() / (total + under);
-    l.elevation =
-        QRectF(bandsColumn.left(), bandsColumn.top(), bandsColumn.width(), total * l.depthScale);
-    double y = l.elevation.top();
+    std::vector<double> all = soil;
+    all.insert(all.end(), rock.begin(), rock.end());
+    const std::size_t bands = all.size();
+    l.minBandHeight =
+        std::min(f * 1.1, bandsColumn.height() * 0.6 / double(std::max<std::size_t>(bands, 1)));
+    double scale = bandsColumn.height() / (total + under);
+    for (int pass = 0; pass < 30; ++pass) {
+        double raised = 0;
+        double scaled = under;
+        for (double t : all) {
+            if (t * scale < l.minBandHeight)
+                raised += l.minBandHeight;
+            else
+                scaled += t;
+        }
+        const double next = (bandsColumn.height() - raised) / std::max(scaled, 1e-9);
+        if (std::abs(next - scale) < 1e-9 * scale)
+            break;
+        scale = std::max(next, 1e-9);
+    }
+    l.depthScale = scale;
+    const auto drawn = [&](double t) {
+        const double height = t * scale;
+        if (height < l.minBandHeight) {
+            l.depthToScale = false;
+            return l.minBandHeight;
+        }
+        return height;
+    };
+    double y = bandsColumn.top();
     for (double t : soil) {
-        l.soilBands.emplace_back(l.elevation.left(), y, l.elevation.width(), t * l.depthScale);
-        y += t * l.depthScale;
+        l.soilBands.emplace_back(bandsColumn.left(), y, bandsColumn.width(), drawn(t));
+        y += l.soilBands.back().height();
     }
     for (double t : rock) {
-        l.rockBands.emplace_back(l.elevation.left(), y, l.elevation.width(), t * l.depthScale);
-        y += t * l.depthScale;
+        l.rockBands.emplace_back(bandsColumn.left(), y, bandsColumn.width(), drawn(t));
+        y += l.rockBands.back().height();
     }
-    l.below = QRectF(l.elevation.left(), y, l.elevation.width(), under * l.depthScale);
+    l.elevation =
+        QRectF(bandsColumn.left(), bandsColumn.top(), bandsColumn.width(), y - bandsColumn.top());
+    l.below = QRectF(l.elevation.left(), y, l.elevation.width(),
+                     std::max(under * scale, bandsColumn.bottom() - y));
+
+    // Each rock's pattern, the same rock always the same one.
+    for (const TRockLayer &layer : pile.input.rockLayers) {
+        const TRockPattern pattern = RockPatternOf(layer, pile.input.interpBasis);
+        const auto found = std::find(l.legend.begin(), l.legend.end(), pattern);
+        l.rockPatterns.push_back(std::size_t(found - l.legend.begin()));
+        if (found == l.legend.end())
+            l.legend.push_back(pattern);
+    }
 
     // The pile: to the depth scale across where that fits, else as wide as it shows well.
     const double across =
         (pile.input.sectionType == TSectionType::Ellipse ? r.d + r.c : r.d) / 1000;
-    const double pileWidth =
-        std::clamp(across * l.depthScale, l.elevation.width() * 0.14, l.elevation.width() * 0.4);
+    const double least = l.elevation.width() * 0.14;
+    const double most = l.elevation.width() * 0.4;
+    const double pileWidth = std::clamp(across * l.depthScale, least, most);
+    l.widthToScale = std::abs(pileWidth - across * l.depthScale) < 1e-9;
     l.pile = QRectF(l.elevation.center().x() - pileWidth / 2, l.elevation.top() - f * 0.8,
                     pileWidth, y - l.elevation.top() + f * 0.8);
 

@@ -36,10 +36,11 @@ void MendPrintedFile(const QString &path)
 
 } // namespace
 
-int PrintReport(QPrinter &printer, const TPileReports &reports, TReportKind kind)
+int PrintReport(QPrinter &printer, const TPileReports &reports, TReportKind kind,
+                const TProjectInfo &project)
 {
-    const int pages =
-        kind == TReportKind::Book ? PaintBook(printer, reports) : PaintTable(printer, reports);
+    const int pages = kind == TReportKind::Book ? PaintBook(printer, reports, project)
+                                                : PaintTable(printer, reports);
     if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty())
         MendPrintedFile(printer.outputFileName());
     return pages;

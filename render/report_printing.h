@@ -1,6 +1,7 @@
 #pragma once
 
 #include "pile_reports.h"
+#include "project_info.h"
 
 #include <QPrinter>
 
@@ -12,4 +13,5 @@ enum class TReportKind { Book, Table };
 void SetUpPrinter(QPrinter &printer, TReportKind kind);
 
 // Paints the report on the printer as the dialog left it; returns the number of pages.
-int PrintReport(QPrinter &printer, const TPileReports &reports, TReportKind kind);
+int PrintReport(QPrinter &printer, const TPileReports &reports, TReportKind kind,
+                const TProjectInfo &project = {});

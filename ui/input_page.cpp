@@ -390,6 +390,8 @@ void TInputPage::ShowPileInput(const TPileInput &input)
         grid->SetCell(i, strgrd07_Flo_c2, ToQ(rock.c2Specified));
     }
     ckb_zhuankongzhuang->setChecked(input.boredPile);
+    m_load = input.load;
+    m_gammaR = input.gammaR;
     {
         // A precision written from a record waits for the next calculation, as one chosen while
         // the list is closed.

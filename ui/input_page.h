@@ -135,4 +135,7 @@ private:
     // The last texts seen, so that a size field's change runs only when its text really changed.
     QString m_ddText;
     QString m_tyzdText;
+    // The design load of the pile on show, edited in the load dialog.
+    std::string m_load; // kN
+    std::string m_gammaR = TPileInput {}.gammaR;
 };

@@ -8,6 +8,7 @@
 #include "pile_files.h"
 #include "print_file.h"
 #include "program_title.h"
+#include "project_dialog.h"
 #include "qt_text.h"
 #include "results_page.h"
 
@@ -104,6 +105,8 @@ TVXR_FRM_MDLF1::TVXR_FRM_MDLF1(double scale)
     connect(JieGuo_DocLayer, &TResultsPage::BackRequested, this, &TVXR_FRM_MDLF1::cbt_ExitClick);
     connect(JieGuo_DocLayer, &TResultsPage::SaveRequested, this, &TVXR_FRM_MDLF1::cbt_SaveClick);
     connect(JieGuo_DocLayer, &TResultsPage::PdfRequested, this, &TVXR_FRM_MDLF1::cbt_PdfClick);
+    connect(JieGuo_DocLayer, &TResultsPage::ProjectRequested, this,
+            &TVXR_FRM_MDLF1::cbt_xiangmuClick);
     connect(JieGuo_DocLayer, &TResultsPage::PrintRequested, this,
             &TVXR_FRM_MDLF1::act_PrintTriggered);
     connect(JieGuo_DocLayer, &TResultsPage::DeleteLastRequested, this,
@@ -320,7 +323,7 @@ void TVXR_FRM_MDLF1::SavePdf(const QStringList &,
     }
     // The PDF is a printed form beside the text files: it leaves UnsavedReports as it is.
     const bool book = JieGuo_DocLayer->BookShown();
-    const QByteArray pdf = book ? BookPdf(m_reports) : TablePdf(m_reports);
+    const QByteArray pdf = book ? BookPdf(m_reports, m_project) : TablePdf(m_reports);
     const std::filesystem::path folder = m_documentsFolder();
     const std::string_view name = book ? FileNames::BookPdf : FileNames::TablePdf;
     const auto error =
@@ -329,6 +332,15 @@ void TVXR_FRM_MDLF1::SavePdf(const QStringList &,
         ShowMessage(ToQ(*error));
     else
         JieGuo_DocLayer->ShowSavedFile(PathToQ(FilePath(folder, name)));
+}
+
+void TVXR_FRM_MDLF1::cbt_xiangmuClick()
+{
+    // Window-modal and not waited for: the fields go to the window when "确定" closes it.
+    auto *dialog = new TProjectDialog(m_project, this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(dialog, &QDialog::accepted, this, [this, dialog] { m_project = dialog->Project(); });
+    dialog->open();
 }
 
 void TVXR_FRM_MDLF1::act_PrintTriggered()
@@ -342,7 +354,7 @@ void TVXR_FRM_MDLF1::act_PrintTriggered()
     m_printFile = PathToQ(FilePath(
         m_documentsFolder(), kind == TReportKind::Book ? FileNames::BookPdf : FileNames::TablePdf));
     if (m_printDialog(printer))
-        PrintReport(printer, m_reports, kind);
+        PrintReport(printer, m_reports, kind, m_project);
 }
 
 void TVXR_FRM_MDLF1::cbt_sanchuClick()
@@ -416,6 +428,8 @@ bool TVXR_FRM_MDLF1::OpenPileFiles(const QStringList &paths)
         m_reports = TPileReports();
         m_unsavedReports = 0;
     }
+    if (!opened->project.Empty())
+        m_project = opened->project;
     QStringList failures;
     const auto listFailure = [&](std::size_t i, const TCalcOutcome &outcome) {
         failures.append(opened->origins[i] + "：" + ToQ(outcome.failure->message));
@@ -497,7 +511,7 @@ std::optional<std::string> TVXR_FRM_MDLF1::SavePileFile(const QString &path)
     std::vector<TPileInput> piles = ReportedInputs();
     if (piles.empty())
         piles.push_back(MainFormLayer->ReadPileInput());
-    return TPileFiles::Save(path, piles);
+    return TPileFiles::Save(path, {m_project, std::move(piles)});
 }
 
 void TVXR_FRM_MDLF1::OpenStartArguments(const QStringList &arguments)

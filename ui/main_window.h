@@ -20,6 +20,7 @@
 #include "storage_permission.h"
 
 #include "pile_reports.h"
+#include "project_info.h"
 
 #include <QWidget>
 
@@ -79,6 +80,12 @@ public:
     // The inputs of the piles in the reports, ZH1 first.
     std::vector<TPileInput> ReportedInputs() const;
 
+    // The project of the printed book's cover and headers: edited with "项目" on the results page,
+    // saved by "保存数据" into a JSON file and read back by "打开" (a file with a project replaces
+    // it, one without leaves it).
+    const TProjectInfo &Project() const { return m_project; }
+    void SetProject(const TProjectInfo &project) { m_project = project; }
+
     int PileCount() const { return m_reports.PileCount(); }
     int UnsavedReports() const { return m_unsavedReports; }
     int OptimizationMode() const { return m_optimizationMode; }
@@ -133,6 +140,7 @@ private:
     QStringList DroppedPileFiles(const QMimeData *data) const;
     void ShowOpenedOnPage(const TOpenedPiles &opened, const std::vector<TCalcOutcome> &outcomes);
     void cbt_PdfClick();
+    void cbt_xiangmuClick();
     void act_PrintTriggered();
     void ShowSweepCandidate(const TPileInput &input, const TCalcOutcome &outcome);
     void ShowPickedCandidate(const TPileInput &input);
@@ -152,6 +160,7 @@ private:
 
     double m_scale = 1;
     TPileReports m_reports;
+    TProjectInfo m_project;
     TInputPage *MainFormLayer;
     TResultsPage *JieGuo_DocLayer;
     TOptimizationPage *YouHuaFormLayer;

@@ -65,6 +65,8 @@ TPileInput TInputPage::ReadPileInput() const
     input.interpBasis = static_cast<TInterpBasis>(cbb_chazhiyiju->currentIndex());
     input.boredPile = ckb_zhuankongzhuang->isChecked();
     input.rounding = static_cast<TRoundingMode>(popbox_jingdu->currentRow());
+    input.load = m_load;
+    input.gammaR = m_gammaR;
     return input;
 }
 

@@ -182,7 +182,7 @@ std::optional<TOpenedPiles> TPileFiles::Read(const QStringList &paths)
     TOpenedPiles opened;
     bool readable = true;
     for (const QString &path : paths) {
-        std::vector<TPileInput> piles;
+        TPileDocument document;
         try {
             const std::string name = ToStd(path);
             const std::optional<std::string> bytes = ReadRegularFile(name);
@@ -191,17 +191,20 @@ std::optional<TOpenedPiles> TPileFiles::Read(const QStringList &paths)
                 readable = false;
                 continue;
             }
-            piles = PilesFromFileText(*bytes, PileFileFormatOf(name), InputName(name));
+            document = PileDocumentFromFileText(*bytes, PileFileFormatOf(name), InputName(name));
         } catch (const std::exception &error) {
             ShowError("无法打开桩数据文件：" + ToQ(error.what()));
             readable = false;
             continue;
         }
+        std::vector<TPileInput> &piles = document.piles;
         if (piles.empty()) {
             ShowError("无法打开桩数据文件：" + path + ": holds no pile");
             readable = false;
             continue;
         }
+        if (!document.project.Empty())
+            opened.project = std::move(document.project);
         const QString file = paths.size() > 1 ? QFileInfo(path).fileName() + " " : QString();
         for (std::size_t i = 0; i < piles.size(); ++i) {
             opened.origins.push_back(file + QString("第%1根桩").arg(i + 1));
@@ -402,11 +405,10 @@ void TPileFiles::ShowError(const QString &text)
         QMessageBox::critical(m_window, m_window->windowTitle(), text);
 }
 
-std::optional<std::string> TPileFiles::Save(const QString &path,
-                                            const std::vector<TPileInput> &piles)
+std::optional<std::string> TPileFiles::Save(const QString &path, const TPileDocument &document)
 {
     const std::string name = ToStd(path);
-    return SaveBinaryFile({}, name, PileFileBytes(piles, PileFileFormatOf(name)));
+    return SaveBinaryFile({}, name, PileDocumentBytes(document, PileFileFormatOf(name)));
 }
 
 QStringList TPileFiles::DroppedFiles(const QMimeData *data)

@@ -2,6 +2,7 @@
 
 #include "calculation.h"
 #include "pile_input.h"
+#include "pile_json.h"
 
 #include <QObject>
 #include <QString>
@@ -27,6 +28,7 @@ struct TOpenedPiles
 {
     std::vector<TPileInput> piles;
     std::vector<QString> origins; // per pile: "第N根桩" or, for several files, "a.json 第N根桩"
+    TProjectInfo project; // of the last file that has one
 };
 
 // The pile files of the desktop program: choosing a file to open or save, reading only regular
@@ -78,10 +80,10 @@ public:
     void ShowFailures(const QStringList &failures);
     static constexpr int MaxListedFailures = 20;
 
-    // The inputs of the piles as a pile file at `path`, JSON or, for a name ending in .csv, a
-    // table; the system's message when the file could not be written (an older file then stays).
-    static std::optional<std::string> Save(const QString &path,
-                                           const std::vector<TPileInput> &piles);
+    // The project and the inputs of the piles as a pile file at `path`, JSON or, for a name
+    // ending in .csv, a table (which has no project); the system's message when the file could not
+    // be written (an older file then stays).
+    static std::optional<std::string> Save(const QString &path, const TPileDocument &document);
 
     // The pile files of a drag, every one named .json or .csv; empty for anything else.
     static QStringList DroppedFiles(const QMimeData *data);

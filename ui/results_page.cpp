@@ -77,9 +77,14 @@ TResultsPage::TResultsPage(const int &unsavedReports, QWidget *parent)
     lb_JGxingxi->setStyleSheet("QLabel { background: #FFFFE1; color: #000000; padding-left: 4px; "
                                "border-top: 1px solid #B0B0B0; }");
     lb_JGxingxi->hide();
+    // The project of the printed book's cover, beside the PDF button.
+    cbt_xiangmu = AddButton(this, "cbt_xiangmu", "项目", 48, 6, 34, 21);
+    cbt_xiangmu->setToolTip("项目信息 (PDF计算书的封面和页眉)");
+    cbt_xiangmu->setProperty("small", true);
 
     connect(cbt_PageBook, &QPushButton::clicked, this, &TResultsPage::cbt_PageBookClick);
     connect(cbt_Pdf, &QPushButton::clicked, this, &TResultsPage::PdfRequested);
+    connect(cbt_xiangmu, &QPushButton::clicked, this, &TResultsPage::ProjectRequested);
     connect(act_Print, &QAction::triggered, this, &TResultsPage::PrintRequested);
     connect(cbt_Profile, &QPushButton::clicked, this, &TResultsPage::cbt_ProfileClick);
     connect(tcb_meoFontSize, &QSlider::valueChanged, this, &TResultsPage::tcb_meoFontSizeChange);

@@ -48,6 +48,7 @@ public:
 signals:
     void SaveRequested();
     void PdfRequested();
+    void ProjectRequested();
     void PrintRequested();
     void DeleteLastRequested();
     void BackRequested();
@@ -68,6 +69,7 @@ private:
     QPushButton *cbt_Pdf;
     QPushButton *cbt_Profile;
     QLabel *lb_JGxingxi; // the note of a saved file
+    QPushButton *cbt_xiangmu;
     QAction *act_Print;
     TProfileView *m_profileView;
     const TPileReports *m_reports = nullptr; // as last shown

@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <string>
+#include <unistd.h>
 
 namespace {
 
@@ -68,6 +69,27 @@ TEST(PilecalcPdf, TableToStandardOutputAndSavingFailures)
     const TRun missing = RunPilecalc("calc --format pdf --out /nonexistent/book.pdf");
     EXPECT_EQ(missing.exitCode, 2);
     EXPECT_EQ(missing.err, "pilecalc: /nonexistent/book.pdf: No such file or directory\n");
+}
+
+// The project of a JSON file goes on the cover and atop the pages; with --timestamp two runs give
+// the same bytes.
+TEST(PilecalcPdf, TheFilesProjectOnTheCoverAndTheSameBytesForTheSameTimeStamp)
+{
+    const std::string input = WriteTemp("project.json", R"({
+  "project": {"name": "沿江高速公路二期", "structure": "3#墩", "bookNo": "JS-2024-017",
+              "designer": "张明", "checker": "李华", "reviewer": "王强"},
+  "piles": [{}, {"d": "1500"}]
+})");
+    const std::string command = "calc --format pdf --timestamp '2024/3/5 14:07:09' " + input;
+    const TRun first = RunPilecalc(command);
+    ASSERT_EQ(first.exitCode, 0) << first.err;
+    sleep(1);
+    const TRun second = RunPilecalc(command);
+    EXPECT_TRUE(first.out == second.out) << "two runs differ";
+    const std::string text = PdfText(WriteTemp("project.pdf", first.out));
+    for (const char *expected :
+         {"沿江高速公路二期", "3#墩", "JS-2024-017", "张明", "李华", "王强", "基桩ZH2", "系数取值"})
+        EXPECT_NE(text.find(expected), std::string::npos) << expected;
 }
 
 } // namespace

@@ -45,14 +45,15 @@ TEST(PileCsv, WritesUtf8WithByteOrderMarkAndCrLf)
     EXPECT_NE(text.find(",岩层1嵌岩厚度 hi,岩层1风化程度,岩层1完整程度,岩层1完整性指数 Kv,岩层1 "
                         "frk,岩层1 c1,岩层1 c2,岩层2嵌岩厚度 hi,"),
               std::string::npos);
+    EXPECT_NE(text.find(",岩层9 c2,桩顶轴力N(kN),抗力系数γR\r\n"), std::string::npos);
     const std::string firstRow =
         "\r\nZH1,圆桩,1000,0,程序自动插值,岩体完整程度,是,个位取整,5.00,200.00"
         + std::string(8 * 2, ',') + ",1.00,中风化,较完整,0.75,25.00,0.50,0.04"
-        + std::string(8 * 7, ',') + "\r\n";
+        + std::string(8 * 7, ',') + ",,1.0\r\n"; // no load, γR as the page shows it
     EXPECT_NE(text.find(firstRow), std::string::npos);
     // A square is entered as a rectangle; a text with a comma is quoted.
     EXPECT_NE(text.find("\r\nZH2,矩形桩,\"1,200\",0,"), std::string::npos);
-    EXPECT_EQ(PileCsvColumns().size(), 8u + 9 * 2 + 9 * 7);
+    EXPECT_EQ(PileCsvColumns().size(), 8u + 9 * 2 + 9 * 7 + 2);
     std::size_t lines = 0;
     for (std::size_t at = text.find('\n'); at != std::string::npos; at = text.find('\n', at + 1)) {
         EXPECT_EQ(text[at - 1], '\r');
@@ -81,6 +82,26 @@ TEST(PileCsv, ExcelGbkAndUtf8WithByteOrderMarkReadTheSamePiles)
     EXPECT_FALSE(utf8[1].boredPile);
     EXPECT_EQ(utf8[2].rounding, TRoundingMode::Tens);
     EXPECT_EQ(utf8[2].rockLayers[0].frk, "3"); // Excel shows 3.00 as 3
+    for (const TPileInput &pile : utf8) { // tables from before the load columns
+        EXPECT_EQ(pile.load, "");
+        EXPECT_EQ(pile.gammaR, "1.0");
+    }
+}
+
+TEST(PileCsv, LoadColumnsInUtf8AndGbk)
+{
+    const std::string header = "d,抗力系数γR,桩顶轴力N(kN)";
+    const std::string gbkHeader = "d,\xBF\xB9\xC1\xA6\xCF\xB5\xCA\xFD\xA6\xC3R,"
+                                  "\xD7\xAE\xB6\xA5\xD6\xE1\xC1\xA6N(kN)";
+    for (const std::string &text : {Csv({header, "1000,1.25,8000", "1200,,"}),
+                                    Csv({gbkHeader, "1000,1.25,8000", "1200,,"})}) {
+        const std::vector<TPileInput> piles = PilesFromCsv(text);
+        ASSERT_EQ(piles.size(), 2u);
+        EXPECT_EQ(piles[0].load, "8000");
+        EXPECT_EQ(piles[0].gammaR, "1.25");
+        EXPECT_EQ(piles[1].load, ""); // no check
+        EXPECT_EQ(piles[1].gammaR, ""); // an empty cell is an empty text, as for d
+    }
 }
 
 TEST(PileCsv, MissingColumnsTakeTheDefaultsAndLayersCountUpToTheLastFilledCell)

@@ -21,6 +21,8 @@ TEST(PileJson, MissingKeysTakeThePageDefaults)
     EXPECT_EQ(input.coefMode, TCoefMode::Interpolated);
     EXPECT_EQ(input.rounding, TRoundingMode::Units);
     EXPECT_TRUE(input.boredPile);
+    EXPECT_EQ(input.load, ""); // files from before the load: no check
+    EXPECT_EQ(input.gammaR, "1.0");
 }
 
 TEST(PileJson, ReadsTextsItemsAndLayers)
@@ -43,6 +45,9 @@ TEST(PileJson, ReadsTextsItemsAndLayers)
     EXPECT_EQ(input.rockLayers[0].weathering, ""); // a missing key is an empty cell
     EXPECT_EQ(input.rockLayers[1].weathering, "微风化");
     EXPECT_EQ(PileFromJson(json {{"section", 1}}, "pile 1").c, "500");
+    const TPileInput loaded = PileFromJson(json {{"load", 8000.5}, {"gammaR", "1.25"}}, "pile 1");
+    EXPECT_EQ(loaded.load, "8000.5");
+    EXPECT_EQ(loaded.gammaR, "1.25");
 }
 
 TEST(PileJson, UnusableInputNamesTheProblem)
@@ -58,6 +63,8 @@ TEST(PileJson, UnusableInputNamesTheProblem)
         {R"({"section": 3})",
          "pile 1: \"section\" must be 0 to 2 or one of \"圆桩\", \"椭圆桩\", \"矩形桩\""},
         {R"({"boredPile": 1})", "pile 1: \"boredPile\" must be true or false"},
+        {R"({"load": [8000]})", "pile 1: \"load\" must be a text or a number"},
+        {R"({"gammaR": null})", "pile 1: \"gammaR\" is null"},
         {R"([{}, 5])", "pile 2: must be a JSON object"},
     };
     for (const auto &[text, message] : cases) {

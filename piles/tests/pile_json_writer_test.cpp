@@ -15,6 +15,8 @@ TEST(PileJsonWriter, WritesEveryKeyTextsAsTheyStandAndItemsByText)
     pile.soilLayers.clear();
     pile.rockLayers[0].frk = "25,5";
     pile.boredPile = false;
+    pile.load = "8000";
+    pile.gammaR = "1.25";
     EXPECT_EQ(PilesToJsonText({TPileInput(), pile}), R"([
   {
     "section": "圆桩",
@@ -40,7 +42,9 @@ TEST(PileJsonWriter, WritesEveryKeyTextsAsTheyStandAndItemsByText)
     "coefMode": "程序自动插值",
     "basis": "岩体完整程度",
     "boredPile": true,
-    "rounding": "个位取整"
+    "rounding": "个位取整",
+    "load": "",
+    "gammaR": "1.0"
   },
   {
     "section": "矩形桩",
@@ -61,7 +65,9 @@ TEST(PileJsonWriter, WritesEveryKeyTextsAsTheyStandAndItemsByText)
     "coefMode": "程序自动插值",
     "basis": "岩体完整程度",
     "boredPile": false,
-    "rounding": "个位取整"
+    "rounding": "个位取整",
+    "load": "8000",
+    "gammaR": "1.25"
   }
 ]
 )");

@@ -6,7 +6,7 @@
 #include <vector>
 
 // Piles that use every section, coefficient mode, basis and precision, 0 to 9 soil layers, 1 to 9
-// rock layers, and texts a CSV writer must quote.
+// rock layers, design loads, and texts a CSV writer must quote.
 inline std::vector<TPileInput> SamplePiles()
 {
     const int soilCounts[] = {0, 9, 1, 3, 9};
@@ -40,5 +40,11 @@ inline std::vector<TPileInput> SamplePiles()
     piles[2].rockLayers[3].frk = "12\"5";
     piles[2].rockLayers[4].weathering = "中\n风化";
     piles[3].rockLayers[1].c1Specified = "";
+    // Design loads: none, typed with blanks, with their factor, and a factor left empty.
+    piles[0].load = "8000";
+    piles[2].load = " 1.2e4 ";
+    piles[2].gammaR = "1.25";
+    piles[4].load = "9000,5";
+    piles[4].gammaR = "";
     return piles;
 }

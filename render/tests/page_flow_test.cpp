@@ -89,16 +89,39 @@ TEST(BreakPages, EndsPagesAtTheBestBreakThatFits)
         {"full pages", {Good, Good, Good, Good, Good}, 2, {0, 2, 4}},
         {"table moves to the next page", {Good, Good, Never, Never, Good}, 3, {0, 1, 4}},
         {"poor break when no good one fits", {Good, Never, Poor, Never, Never}, 4, {0, 2}},
-        {"good break preferred to a later poor one",
+        {"good break preferred to a later poor one on a page three quarters full",
+         {Good, Good, Good, Good, Good, Good, Good, Good, Good, Poor, Never, Never},
+         10,
+         {0, 8}},
+        {"poor break where the good one leaves most of the page blank",
          {Good, Good, Never, Poor, Never, Never},
          5,
-         {0, 1}},
+         {0, 3}},
         {"a table taller than a page is cut where full", {Good, Never, Never, Never}, 2, {0, 2}},
         {"forced break", {Good, Good, Forced, Good}, 10, {0, 2}},
     };
     for (const TCase &c : cases) {
         EXPECT_EQ(PageStarts(BreakPages(Flow(c.breaks), c.pageHeight)), c.starts) << c.name;
     }
+}
+
+TEST(BreakPages, AFigureThatMayShrinkFillsThePageRest)
+{
+    std::vector<TFlowItem> flow = Flow({TBreak::Good, TBreak::Good, TBreak::Good});
+    flow.push_back({true, 0, 5, TBreak::Good, 2});
+    flow.push_back({false, 3, 1, TBreak::Good});
+    const auto pages = BreakPages(flow, 6);
+    ASSERT_EQ(pages.size(), 2u);
+    ASSERT_EQ(pages[0].size(), 4u);
+    EXPECT_TRUE(pages[0].back().figure);
+    EXPECT_DOUBLE_EQ(pages[0].back().height, 3);
+    EXPECT_EQ(pages[1].front().index, 3u);
+    // Where even its smallest height does not fit, it starts the next page at full height.
+    flow[3].minHeight = 4;
+    const auto moved = BreakPages(flow, 6);
+    ASSERT_EQ(moved.size(), 2u);
+    EXPECT_TRUE(moved[1].front().figure);
+    EXPECT_DOUBLE_EQ(moved[1].front().height, 5);
 }
 
 TEST(BreakPages, AFigureTooTallForThePageRestStartsTheNext)

@@ -8,6 +8,8 @@
 #include "file_names.h"
 #include "text_file.h"
 
+#include <QInputMethodEvent>
+#include <QLineEdit>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
@@ -198,11 +200,64 @@ TEST_F(ResultsPdf, ProfileOfTheLastPileCoversThePageUntilClicked)
         EXPECT_FALSE(Find(name)->isEnabled()) << name;
 }
 
+// "项目" edits the project of the cover; "确定" keeps it for the PDF and "保存数据", "取消" does
+// not, and "打开" reads it back from the file.
+TEST_F(ResultsPdf, TheProjectDialogFillsTheCoverAndTravelsWithThePileFile)
+{
+    Calculate();
+    const auto fill = [&](const char *button) {
+        Click("cbt_xiangmu");
+        QWidget *dialog = Find("frm_Project");
+        EXPECT_TRUE(dialog->isVisible());
+        const std::pair<const char *, const char *> fields[] = {
+            {"edt_ProjectName", "沿江高速公路二期"},
+            {"edt_Structure", "3#墩"},
+            {"edt_BookNo", "JS-2024-017"},
+            {"edt_Designer", "张明"},
+            {"edt_Checker", "李华"},
+            {"edt_Reviewer", "王强"}};
+        for (const auto &[name, text] : fields) {
+            auto *edit = Find<QLineEdit>(name);
+            edit->clear();
+            // Typed through the input method, as Chinese is.
+            QInputMethodEvent typed;
+            typed.setCommitString(QString::fromUtf8(text));
+            QCoreApplication::sendEvent(edit, &typed);
+        }
+        Click(button);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_EQ(m_window->findChild<QWidget *>("frm_Project"), nullptr) << "closed";
+    };
+    fill("cbt_ProjectCancel");
+    EXPECT_TRUE(m_window->Project().Empty());
+    fill("cbt_ProjectOk");
+    const TProjectInfo expected {"沿江高速公路二期", "3#墩", "JS-2024-017", "张明", "李华", "王强"};
+    EXPECT_EQ(m_window->Project(), expected);
+
+    Click("cbt_Pdf");
+    const std::string words = PdfWords(FilePath(m_folder, FileNames::BookPdf));
+    for (const char *text : {"沿江高速公路二期", "JS-2024-017", "张明", "李华", "王强", "系数取值"})
+        EXPECT_NE(words.find(text), std::string::npos) << text;
+
+    // The pile file keeps the project; opening it brings it back.
+    const std::filesystem::path file = m_folder / "piles.json";
+    ASSERT_FALSE(m_window->SavePileFile(QString::fromStdString(file.string())).has_value());
+    EXPECT_NE(ReadBytes(file).find("\"checker\": \"李华\""), std::string::npos);
+    m_window->SetProject({});
+    ASSERT_TRUE(m_window->OpenPileFile(QString::fromStdString(file.string())));
+    EXPECT_EQ(m_window->Project(), expected);
+    // A table has no project and leaves the window's as it is.
+    const std::filesystem::path table = m_folder / "piles.csv";
+    ASSERT_FALSE(m_window->SavePileFile(QString::fromStdString(table.string())).has_value());
+    ASSERT_TRUE(m_window->OpenPileFile(QString::fromStdString(table.string())));
+    EXPECT_EQ(m_window->Project(), expected);
+}
+
 // The added buttons sit in the page's free corners, clear of every control of the page.
 TEST_F(ResultsPdf, AddedButtonsOverlapNoControlOfThePage)
 {
     QWidget *page = Find("JieGuo_DocLayer");
-    for (const char *added : {"cbt_Pdf", "cbt_Profile"}) {
+    for (const char *added : {"cbt_Pdf", "cbt_Profile", "cbt_xiangmu"}) {
         const QRect rect = Find(added)->geometry();
         for (QWidget *control : page->findChildren<QWidget *>(Qt::FindDirectChildrenOnly)) {
             if (control->objectName() == added || control->objectName() == "ProfileView"
