@@ -14,6 +14,7 @@
 #include "pick_back.h"
 #include "sweep.h"
 
+#include <QHeaderView>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -62,15 +63,25 @@ TOptimizationPage::TOptimizationPage(QWidget *parent)
         OnScale([grid](double scale) { grid->SetScale(scale); });
     }
     OnScale([this](double scale) { Grid1_Youhuaxuanxiang->SetScale(scale); });
-    // The load filter stands in the Ra row's empty step cell, beside the Ra window.
-    cbt_manzuhezai = new QPushButton("满足荷载", Grid1_Youhuaxuanxiang);
+    // The load filter stands over the Ra row's empty step cell, beside the Ra window; it is no
+    // cell widget of the table, whose cells stay as they are.
+    cbt_manzuhezai = new QPushButton("满足荷载", Grid1_Youhuaxuanxiang->viewport());
     cbt_manzuhezai->setObjectName("cbt_manzuhezai");
     cbt_manzuhezai->setCheckable(true);
     cbt_manzuhezai->setProperty("small", true);
     cbt_manzuhezai->setToolTip("筛选时只保留 γR·Ra 满足输入页桩顶轴力N 的桩");
     SetFontPixels(cbt_manzuhezai, 10);
-    Grid1_Youhuaxuanxiang->setIndexWidget(
-        Grid1_Youhuaxuanxiang->model()->index(OptionRow::RaWindow, 3), cbt_manzuhezai);
+    const auto placeLoadFilter = [this] {
+        cbt_manzuhezai->setGeometry(Grid1_Youhuaxuanxiang->visualRect(
+            Grid1_Youhuaxuanxiang->model()->index(OptionRow::RaWindow, 3)));
+    };
+    OnScale([placeLoadFilter](double) { placeLoadFilter(); });
+    for (QHeaderView *header :
+         {Grid1_Youhuaxuanxiang->horizontalHeader(), Grid1_Youhuaxuanxiang->verticalHeader()}) {
+        connect(header, &QHeaderView::sectionResized, this, placeLoadFilter);
+        connect(header, &QHeaderView::geometriesChanged, this, placeLoadFilter);
+    }
+    placeLoadFilter();
     Grid3_Youhuasaixuan->hide();
 
     pb_YH_jingdu = new QProgressBar(this);
