@@ -2,6 +2,7 @@
 
 #include "calculation.h"
 #include "calculation_book.h"
+#include "design_load.h"
 #include "line_output.h"
 #include "outcome_json.h"
 #include "page_texts.h"
@@ -67,6 +68,12 @@ int RunJson(const std::vector<TPileInput> &piles, TLineOutput &out)
         const TCalcOutcome outcome = Calculate(piles[i]);
         if (outcome.ok()) {
             ++pileCount;
+            // An unusable load text is bad input like any other field, though Ra stands.
+            if (const auto check = CheckPileLoad(piles[i], outcome.result);
+                check && !check->made()) {
+                std::cerr << "pile " << i + 1 << ": " << check->error << '\n';
+                exitCode = 1;
+            }
         } else {
             ReportFailure(i, outcome);
             exitCode = 1;

@@ -1,6 +1,7 @@
 // pilecalc: the batch tool over the calculation, report and optimization libraries.
 
 #include "calc_command.h"
+#include "design_command.h"
 #include "line_output.h"
 #include "piles_command.h"
 #include "sweep_command.h"
@@ -20,6 +21,7 @@ int Run(int argc, const char *const *argv)
     app.require_subcommand(1);
     int exitCode = 0;
     AddCalcCommand(app, exitCode);
+    AddDesignCommand(app, exitCode);
     AddSweepCommand(app, exitCode);
     AddPilesCommand(app, exitCode);
     try {

@@ -1,5 +1,6 @@
 #include "outcome_json.h"
 
+#include "design_load.h"
 #include "result_texts.h"
 
 using nlohmann::ordered_json;
@@ -47,7 +48,7 @@ ordered_json OutcomeToJson(const TPileInput &input, const TCalcOutcome &outcome,
                                      {"sumRsik", layer.sumRsik},
                                      {"share", layer.share}});
     }
-    return ordered_json {
+    ordered_json object {
         {"ok", true},
         {"pile", "ZH" + std::to_string(pileNumber)},
         {"dText", dText},
@@ -72,4 +73,16 @@ ordered_json OutcomeToJson(const TPileInput &input, const TCalcOutcome &outcome,
         {"status", ordered_json {{"text", r.statusText}, {"kind", StatusKindName(r.statusKind)}}},
         {"rock", rock},
         {"soil", soil}};
+    if (const auto check = CheckPileLoad(input, r)) {
+        if (check->made()) {
+            object["loadCheck"] = ordered_json {{"N", check->N},
+                                                {"gammaR", check->gammaR},
+                                                {"capacity", check->capacity},
+                                                {"utilization", check->utilization},
+                                                {"ok", check->ok}};
+        } else {
+            object["loadCheck"] = ordered_json {{"ok", false}, {"message", check->error}};
+        }
+    }
+    return object;
 }

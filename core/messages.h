@@ -24,6 +24,7 @@ inline constexpr std::string_view RaNotPositive = "计算所得Ra不大于0，�
 inline constexpr std::string_view LoadCarried = "满足";
 inline constexpr std::string_view LoadNotCarried = "不满足";
 inline constexpr std::string_view NoLoad = "未给出桩顶轴力N，无法求解";
+inline constexpr std::string_view NoLoadToFilter = "未给出桩顶轴力N，无法按荷载筛选";
 inline constexpr std::string_view DepthBeyondLimit = "最后一层岩石嵌岩厚度至100m仍不满足桩顶轴力N";
 inline constexpr std::string_view SizeBeyondLimit = "桩身尺寸至10000mm仍不满足桩顶轴力N";
 inline constexpr std::string_view StepError = "求解步长有错";

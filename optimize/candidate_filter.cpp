@@ -27,7 +27,8 @@ TWindowReading ReadRaWindow(const TOptionTable &options)
     return reading;
 }
 
-TFilterResult FilterCandidates(const TCandidateTable &raw, const TOptionTable &options)
+TFilterResult FilterCandidates(const TCandidateTable &raw, const TOptionTable &options,
+                               const std::optional<TDesignLoad> &load)
 {
     TFilterResult result;
     const TWindowReading reading = ReadRaWindow(options);
@@ -41,8 +42,14 @@ TFilterResult FilterCandidates(const TCandidateTable &raw, const TOptionTable &o
     filtered.store = raw.store;
     for (const std::uint32_t index : raw.order) {
         const double ra = RaValue(raw.store->Ra(index), raw.context.rounding);
-        if (window.lower <= ra && ra <= window.upper)
-            filtered.order.push_back(index);
+        if (!(window.lower <= ra && ra <= window.upper))
+            continue;
+        if (load) {
+            const double unrounded = raw.store->Ra(index);
+            if (!(unrounded > 0) || !CheckLoad(*load, unrounded).ok)
+                continue;
+        }
+        filtered.order.push_back(index);
     }
     filtered.order.shrink_to_fit();
     const std::size_t kept = filtered.Size();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "candidate.h"
+#include "design_load.h"
 #include "opt_options.h"
 
 #include <optional>
@@ -30,6 +31,8 @@ struct TFilterResult
     std::string status; // the page's status label, black
 };
 
-// Filters the raw rows by the Ra window of the options table. On success the caller shows the
-// filtered grid and sets the sort state back to none.
-TFilterResult FilterCandidates(const TCandidateTable &raw, const TOptionTable &options);
+// Filters the raw rows by the Ra window of the options table and, with a load, keeps only the rows
+// whose γR·Ra (Ra unrounded) carries N. On success the caller shows the filtered grid and sets the
+// sort state back to none.
+TFilterResult FilterCandidates(const TCandidateTable &raw, const TOptionTable &options,
+                               const std::optional<TDesignLoad> &load = std::nullopt);

@@ -2,6 +2,7 @@
 
 #include "grid_columns.h"
 #include "layer_grid.h"
+#include "load_dialog.h"
 #include "logo_strip.h"
 #include "program_title.h"
 #include "qt_text.h"
@@ -160,6 +161,34 @@ TInputPage::TInputPage(QWidget *parent)
     connect(cbt_CopyRight, &QPushButton::clicked, this, &TInputPage::CopyRightRequested);
     connect(cbt_dakai, &QPushButton::clicked, this, &TInputPage::OpenRequested);
     connect(cbt_baocunshuju, &QPushButton::clicked, this, &TInputPage::SaveDataRequested);
+    connect(cbt_hezai, &QPushButton::clicked, this, &TInputPage::cbt_hezaiClick);
+}
+
+void TInputPage::cbt_hezaiClick()
+{
+    if (!m_loadDialog) {
+        m_loadDialog = new TLoadDialog(this);
+        m_loadDialog->setWindowModality(Qt::WindowModal);
+        connect(m_loadDialog, &TLoadDialog::LoadEdited, this,
+                [this](const std::string &load, const std::string &gammaR) {
+                    m_load = load;
+                    m_gammaR = gammaR;
+                    ResetResultDisplay(); // the pile is no longer the one calculated
+                });
+        connect(m_loadDialog, &TLoadDialog::Adopted, this, &TInputPage::AdoptDesignValue);
+    }
+    m_loadDialog->SetPile(ReadPileInput());
+    m_loadDialog->open();
+}
+
+void TInputPage::AdoptDesignValue(TDesignFor target, const std::string &value)
+{
+    if (target == TDesignFor::Size) {
+        cbe_dd->setEditText(ToQ(value)); // runs the field's change behaviour
+        return;
+    }
+    StringGrid_YC1->SetCell(cbb_yanchengshu->currentIndex(), strgrd01_Flo_lr, ToQ(value));
+    ResetResultDisplay();
 }
 
 void TInputPage::SetTextColour(QWidget *widget, const QColor &colour)
@@ -190,7 +219,10 @@ void TInputPage::BuildFrame()
     cbt_baocunshuju = AddButton(this, "cbt_baocunshuju", "保存数据", 43, 6, 44, 21);
     cbt_baocunshuju->setToolTip("把计算书中各桩的输入数据保存为桩数据文件  Ctrl+S");
     cbt_baocunshuju->setShortcut(QKeySequence::Save);
-    for (QPushButton *button : {cbt_dakai, cbt_baocunshuju}) {
+    // The load dialog's button stands right of the title, where the page has nothing else.
+    cbt_hezai = AddButton(this, "cbt_hezai", "荷载", 299, 6, 34, 21);
+    cbt_hezai->setToolTip("桩顶轴力N、抗力系数γR：验算与求解嵌岩深度、桩径");
+    for (QPushButton *button : {cbt_dakai, cbt_baocunshuju, cbt_hezai}) {
         button->setProperty("small", true);
         SetFontPixels(button, 10);
     }

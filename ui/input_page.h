@@ -4,6 +4,7 @@
 #include "scaled_layer.h"
 
 #include "calculation.h"
+#include "design_solver.h"
 #include "pile_input.h"
 
 class QCheckBox;
@@ -14,6 +15,7 @@ class QLineEdit;
 class QListWidget;
 class QPushButton;
 class TLayerGrid;
+class TLoadDialog;
 class TLogoStrip;
 // The input page MainFormLayer: the pile's section and size, the soil and rock layer grids, the
 // coefficient choices, the result display and the status line. Every change of an input value
@@ -79,6 +81,8 @@ private:
     void cbb_chezhuxishuChange(int index);
     void cbb_chazhiyijuChange(int index);
     void cbt_kuozhanbiaogeClick();
+    void cbt_hezaiClick();
+    void AdoptDesignValue(TDesignFor target, const std::string &value);
     void cbt_JingDuClick();
     void popbox_jingduChange();
     void ShowBasisColumns();
@@ -91,6 +95,7 @@ private:
     QPushButton *cbt_CopyRight;
     QPushButton *cbt_dakai;
     QPushButton *cbt_baocunshuju;
+    QPushButton *cbt_hezai; // the load dialog
     QGroupBox *gpb_srcs;
     QGroupBox *gpb_yscs;
     QGroupBox *gpb_scjg;
@@ -130,6 +135,7 @@ private:
     QPushButton *cbt_tuichu;
     TLogoStrip *img_logo;
     QLabel *lb_shuoming;
+    TLoadDialog *m_loadDialog = nullptr; // made at the first press of "荷载"
 
     bool m_gridsExpanded = false; // cbt_kuozhanbiaoge shows "折叠" while the grids are expanded
     // The last texts seen, so that a size field's change runs only when its text really changed.

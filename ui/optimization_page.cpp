@@ -17,6 +17,7 @@
 #include "sweep.h"
 #include "text_file.h"
 
+#include <QHeaderView>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -65,6 +66,25 @@ TOptimizationPage::TOptimizationPage(QWidget *parent)
         OnScale([grid](double scale) { grid->SetScale(scale); });
     }
     OnScale([this](double scale) { Grid1_Youhuaxuanxiang->SetScale(scale); });
+    // The load filter stands over the Ra row's empty step cell, beside the Ra window; it is no
+    // cell widget of the table, whose cells stay as they are.
+    cbt_manzuhezai = new QPushButton("满足荷载", Grid1_Youhuaxuanxiang->viewport());
+    cbt_manzuhezai->setObjectName("cbt_manzuhezai");
+    cbt_manzuhezai->setCheckable(true);
+    cbt_manzuhezai->setProperty("small", true);
+    cbt_manzuhezai->setToolTip("筛选时只保留 γR·Ra 满足输入页桩顶轴力N 的桩");
+    SetFontPixels(cbt_manzuhezai, 10);
+    const auto placeLoadFilter = [this] {
+        cbt_manzuhezai->setGeometry(Grid1_Youhuaxuanxiang->visualRect(
+            Grid1_Youhuaxuanxiang->model()->index(OptionRow::RaWindow, 3)));
+    };
+    OnScale([placeLoadFilter](double) { placeLoadFilter(); });
+    for (QHeaderView *header :
+         {Grid1_Youhuaxuanxiang->horizontalHeader(), Grid1_Youhuaxuanxiang->verticalHeader()}) {
+        connect(header, &QHeaderView::sectionResized, this, placeLoadFilter);
+        connect(header, &QHeaderView::geometriesChanged, this, placeLoadFilter);
+    }
+    placeLoadFilter();
     Grid3_Youhuasaixuan->hide();
 
     pb_YH_jingdu = new QProgressBar(this);
@@ -94,6 +114,9 @@ TOptimizationPage::TOptimizationPage(QWidget *parent)
 
     connect(cbt_YHcompute, &QPushButton::clicked, this, &TOptimizationPage::cbt_YHcomputeClick);
     connect(cbt_YHsaixuan, &QPushButton::clicked, this, &TOptimizationPage::cbt_YHsaixuanClick);
+    // The load filter changes what "筛选" keeps, as an edit of the Ra row does.
+    connect(cbt_manzuhezai, &QPushButton::toggled, this,
+            [this] { cbt_YHsaixuan->setEnabled(true); });
     connect(cbt_YHsave, &QPushButton::clicked, this, &TOptimizationPage::SaveRequested);
     connect(cbt_YHfanhui, &QPushButton::clicked, this, &TOptimizationPage::BackRequested);
     connect(cbt_zhangkai, &QPushButton::clicked, this, &TOptimizationPage::cbt_zhangkaiClick);
@@ -387,11 +410,23 @@ void TOptimizationPage::cbt_YHsaixuanClick()
         emit ErrorRaised(ToQ(reading.errorBox));
         return;
     }
+    // With "满足荷载" the load of the input page's pile counts too; without one nothing changes.
+    std::optional<TDesignLoad> load;
+    if (cbt_manzuhezai->isChecked()) {
+        const TLoadReading loadReading =
+            ReadDesignLoad(m_readInput ? m_readInput() : TPileInput {});
+        if (!loadReading.ok() || !loadReading.load) {
+            emit ErrorRaised(
+                ToQ(loadReading.ok() ? std::string(Messages::NoLoadToFilter) : loadReading.error));
+            return;
+        }
+        load = loadReading.load;
+    }
     // The raw rows stay as they are while the page waits.
     StartArranging(
         TWork::Filter,
-        [this, options = Options(), raw = &Table(TCandidateList::Raw)] {
-            m_filtered = std::make_unique<TFilterResult>(FilterCandidates(*raw, options));
+        [this, options = Options(), raw = &Table(TCandidateList::Raw), load] {
+            m_filtered = std::make_unique<TFilterResult>(FilterCandidates(*raw, options, load));
         },
         [this] {
             TFilterResult filter = std::move(*m_filtered);

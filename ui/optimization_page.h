@@ -120,6 +120,7 @@ private:
     QPushButton *cbt_zhangkai;
     QPushButton *cbt_YHcompute;
     QPushButton *cbt_YHsaixuan;
+    QPushButton *cbt_manzuhezai; // pressed: the filter keeps only what carries the page's N
     QPushButton *cbt_YHsave;
     QPushButton *cbt_YHfanhui;
     QLabel *lb_YHxingxi;

@@ -99,6 +99,30 @@ TEST(Filter, KeepsTheRowsInsideTheWindowInTheirOrder)
     EXPECT_EQ(none.status, "无满足条件桩，调整区间再筛选");
 }
 
+TEST(Filter, LoadKeepsTheRowsWhoseCapacityCarriesN)
+{
+    const TCandidateTable raw = Rows({8000, 9999.6, 10000, 12500, 7999});
+    struct TCase
+    {
+        TDesignLoad load;
+        const char *lower, *upper;
+        std::vector<std::int32_t> kept;
+    };
+    const TCase cases[] = {
+        {{10000, 1.0}, "0", "0", {3, 4}}, // the unrounded Ra: 9999.6 shows as 10000 but fails
+        {{10000, 1.25}, "0", "0", {1, 2, 3, 4}},
+        {{10000, 1.25}, "0", "11000", {1, 2, 3}}, // and the Ra window
+        {{20000, 1.0}, "0", "0", {}},
+    };
+    for (const TCase &c : cases) {
+        const TFilterResult result = FilterCandidates(raw, Window(c.lower, c.upper), c.load);
+        EXPECT_EQ(Sequence(result.filtered), c.kept) << c.load.N << " " << c.load.gammaR;
+    }
+    // Without a load the window alone counts, as before.
+    EXPECT_EQ(Sequence(FilterCandidates(raw, Window("0", "0")).filtered),
+              (std::vector<std::int32_t> {1, 2, 3, 4, 5}));
+}
+
 TEST(Filter, BoundThatIsNotANumberChangesNothing)
 {
     const TCandidateTable raw = Rows({10000});

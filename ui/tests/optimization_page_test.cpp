@@ -450,6 +450,44 @@ TEST_F(OptimizationPage, FiltersByTheRaWindow)
     EXPECT_EQ(Text("lb_YHxingxi"), "筛选完成，桩数：2304 根");
 }
 
+TEST_F(OptimizationPage, LoadFilterBesideTheRaWindowKeepsWhatCarriesTheInputPagesN)
+{
+    Sweep();
+    EditOption(14, 1, "0");
+    EditOption(14, 2, "0");
+    QPushButton *load = Button("cbt_manzuhezai");
+    EXPECT_FALSE(load->isChecked());
+    EXPECT_EQ(load->geometry(), Options()->visualRect(Options()->model()->index(14, 3)));
+    load->click();
+    Filter(); // the input page's pile has no N yet
+    EXPECT_EQ(m_messages, QStringList {"未给出桩顶轴力N，无法按荷载筛选"});
+    EXPECT_FALSE(Filtered()->isVisible());
+
+    auto *input = Find<TInputPage>("MainFormLayer");
+    TPileInput pile = input->ReadPileInput();
+    pile.load = "10500";
+    pile.gammaR = "1.0";
+    input->ShowPileInput(pile);
+    Filter();
+    const TFilterResult expected = FilterCandidates(Page()->Table(TCandidateList::Raw),
+                                                    Page()->Options(), TDesignLoad {10500, 1});
+    const TCandidateTable &kept = Page()->Table(TCandidateList::Filtered);
+    EXPECT_EQ(kept.order, expected.filtered.order);
+    ASSERT_GT(kept.Size(), 0u);
+    ASSERT_LT(kept.Size(), 2304u);
+    for (const std::uint32_t index : kept.order)
+        EXPECT_GE(kept.store->Ra(index), 10500);
+    EXPECT_EQ(Text("lb_YHxingxi"), ToQ(expected.status));
+
+    // Released, the filter is the Ra window's alone again; the toggle enables "筛选" as an edit of
+    // the Ra row does.
+    EXPECT_FALSE(Button("cbt_YHsaixuan")->isEnabled());
+    load->click();
+    EXPECT_TRUE(Button("cbt_YHsaixuan")->isEnabled());
+    Filter();
+    EXPECT_EQ(Rows(Filtered()), 2304);
+}
+
 TEST_F(OptimizationPage, HeaderClicksSortAndReverseWithTheirMarks)
 {
     ClickHeader(Raw(), SizeDColumn);
