@@ -1,5 +1,6 @@
 #include "ui_test_support.h"
 
+#include "pile_files.h"
 #include "print_file.h"
 #include "profile_view.h"
 #include "qt_text.h"
@@ -244,6 +245,10 @@ TEST_F(ResultsPdf, TheProjectDialogFillsTheCoverAndTravelsWithThePileFile)
     ASSERT_FALSE(m_window->SavePileFile(QString::fromStdString(file.string())).has_value());
     EXPECT_NE(ReadBytes(file).find("\"checker\": \"李华\""), std::string::npos);
     m_window->SetProject({});
+    // The reports hold the pile calculated above: the opened piles replace it.
+    Find<TPileFiles>("pileFiles")->SetOpenQuestion([](const QString &) {
+        return TOpenChoice::Replace;
+    });
     ASSERT_TRUE(m_window->OpenPileFile(QString::fromStdString(file.string())));
     EXPECT_EQ(m_window->Project(), expected);
     // A table has no project and leaves the window's as it is.
