@@ -12,15 +12,6 @@
 #include <memory>
 #include <system_error>
 
-namespace {
-
-std::string SystemMessage(int error)
-{
-    return std::generic_category().message(error);
-}
-
-} // namespace
-
 TPileFileFormat PileFileFormatOf(std::string_view path)
 {
     if (path.size() < 4)
@@ -46,8 +37,11 @@ std::string ReadInputText(const std::string &path)
 #else
         file = std::fopen(path.c_str(), "rb");
 #endif
-        if (!file)
-            throw TPileFileError(source + ": cannot be opened: " + SystemMessage(errno));
+        if (!file) {
+            const int error = errno;
+            throw TPileFileError(source + ": cannot be opened: " + SystemReason(error),
+                                 source + "：无法打开：" + ChineseSystemReason(error));
+        }
     }
     const std::unique_ptr<std::FILE, int (*)(std::FILE *)> closer(
         file == stdin ? nullptr : file, [](std::FILE *f) { return std::fclose(f); });
@@ -58,29 +52,48 @@ std::string ReadInputText(const std::string &path)
         if (read == 0)
             break;
         if (text.size() + read > MaxInputBytes) {
-            throw TPileFileError(source + ": larger than " + std::to_string(MaxInputBytes >> 20)
-                                 + " MB, the limit of an input file");
+            const std::string limit = std::to_string(MaxInputBytes >> 20);
+            throw TPileFileError(source + ": larger than " + limit
+                                     + " MB, the limit of an input file",
+                                 source + "：大于 " + limit + " MB，超出了输入文件的上限");
         }
         text.append(chunk.data(), read);
     }
-    if (std::ferror(file))
-        throw TPileFileError(source + ": cannot be read: " + SystemMessage(errno));
+    if (std::ferror(file)) {
+        const int error = errno;
+        throw TPileFileError(source + ": cannot be read: " + SystemReason(error),
+                             source + "：无法读取：" + ChineseSystemReason(error));
+    }
     return text;
+}
+
+std::size_t ForEachPile(std::string_view bytes, TPileFileFormat format, const std::string &source,
+                        const TPileSink &take)
+{
+    std::size_t count = 0;
+    if (format == TPileFileFormat::Json) {
+        if (bytes.starts_with(Utf8ByteOrderMark))
+            bytes.remove_prefix(Utf8ByteOrderMark.size());
+        count = ReadJsonPiles(bytes, source, take);
+    } else {
+        try {
+            count = ReadCsvPiles(bytes, take);
+        } catch (const TPileFileError &error) {
+            throw error.Within(source, source);
+        }
+    }
+    if (count == 0)
+        throw TPileFileError(source + ": holds no pile", source + "：文件中没有桩");
+    return count;
 }
 
 std::vector<TPileInput> PilesFromFileText(std::string_view bytes, TPileFileFormat format,
                                           const std::string &source)
 {
-    if (format == TPileFileFormat::Json) {
-        if (bytes.starts_with(Utf8ByteOrderMark))
-            bytes.remove_prefix(Utf8ByteOrderMark.size());
-        return PilesFromText(bytes, source);
-    }
-    try {
-        return PilesFromCsv(bytes);
-    } catch (const TPileFileError &error) {
-        throw TPileFileError(source + ": " + error.what());
-    }
+    std::vector<TPileInput> piles;
+    ForEachPile(bytes, format, source,
+                [&piles](const TPileInput &pile, const TPileOrigin &) { piles.push_back(pile); });
+    return piles;
 }
 
 std::vector<TPileInput> ReadPileFile(const std::string &path)
@@ -88,7 +101,39 @@ std::vector<TPileInput> ReadPileFile(const std::string &path)
     return PilesFromFileText(ReadInputText(path), PileFileFormatOf(path), InputName(path));
 }
 
+TPileFileWriter::TPileFileWriter(TPileFileFormat format, std::function<void(std::string_view)> put)
+    : m_format(format)
+    , m_put(std::move(put))
+{ }
+
+void TPileFileWriter::Add(const TPileInput &input)
+{
+    if (m_format == TPileFileFormat::Csv) {
+        if (m_count == 0)
+            m_put(PileCsvHead());
+        m_put(PileCsvLine(input, static_cast<int>(m_count) + 1));
+    } else {
+        m_put(PileJsonPart(input, m_count));
+    }
+    ++m_count;
+}
+
+void TPileFileWriter::Finish()
+{
+    if (m_format == TPileFileFormat::Csv) {
+        if (m_count == 0)
+            m_put(PileCsvHead());
+    } else {
+        m_put(PileJsonEnd(m_count));
+    }
+}
+
 std::string PileFileBytes(const std::vector<TPileInput> &piles, TPileFileFormat format)
 {
-    return format == TPileFileFormat::Csv ? PilesToCsv(piles) : PilesToJsonText(piles);
+    std::string bytes;
+    TPileFileWriter writer(format, [&bytes](std::string_view part) { bytes += part; });
+    for (const TPileInput &input : piles)
+        writer.Add(input);
+    writer.Finish();
+    return bytes;
 }

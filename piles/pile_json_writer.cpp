@@ -1,53 +1,31 @@
 #include "pile_json_writer.h"
 
-#include "pile_items.h"
-
 using nlohmann::ordered_json;
 
-namespace {
-
-template<std::size_t N, typename TEnum>
-std::string ItemText(const std::array<std::string_view, N> &items, TEnum value)
+std::string PileJsonPart(const TPileInput &input, std::size_t count)
 {
-    return std::string(items[static_cast<std::size_t>(value)]);
+    // Texts that are not UTF-8 become U+FFFD rather than stopping the save.
+    const std::string object =
+        PileToJson(input).dump(2, ' ', false, ordered_json::error_handler_t::replace);
+    std::string part = count == 0 ? "[\n  " : ",\n  ";
+    part.reserve(part.size() + object.size() + object.size() / 8);
+    for (const char ch : object) {
+        part += ch;
+        if (ch == '\n')
+            part += "  "; // one level deeper, in the array
+    }
+    return part;
 }
 
-} // namespace
-
-ordered_json PileToJson(const TPileInput &input)
+std::string PileJsonEnd(std::size_t count)
 {
-    ordered_json soil = ordered_json::array();
-    for (const TSoilLayer &layer : input.soilLayers)
-        soil.push_back(ordered_json {{"li", layer.li}, {"qik", layer.qik}});
-    ordered_json rock = ordered_json::array();
-    for (const TRockLayer &layer : input.rockLayers) {
-        rock.push_back(ordered_json {{"hi", layer.hi},
-                                     {"weathering", layer.weathering},
-                                     {"grade", layer.integrityGrade},
-                                     {"kv", layer.integrityIndex},
-                                     {"frk", layer.frk},
-                                     {"c1", layer.c1Specified},
-                                     {"c2", layer.c2Specified}});
-    }
-    // A square is entered on the page as a rectangle.
-    const auto section =
-        IsRectangular(input.sectionType) ? TSectionType::Rectangle : input.sectionType;
-    return ordered_json {{"section", ItemText(PileItems::Sections, section)},
-                         {"d", input.d},
-                         {"c", input.c},
-                         {"soil", soil},
-                         {"rock", rock},
-                         {"coefMode", ItemText(PileItems::CoefModes, input.coefMode)},
-                         {"basis", ItemText(PileItems::Bases, input.interpBasis)},
-                         {"boredPile", input.boredPile},
-                         {"rounding", ItemText(PileItems::Roundings, input.rounding)}};
+    return count == 0 ? "[]\n" : "\n]\n";
 }
 
 std::string PilesToJsonText(const std::vector<TPileInput> &piles)
 {
-    ordered_json document = ordered_json::array();
-    for (const TPileInput &input : piles)
-        document.push_back(PileToJson(input));
-    // Texts that are not UTF-8 become U+FFFD rather than stopping the save.
-    return document.dump(2, ' ', false, ordered_json::error_handler_t::replace) + "\n";
+    std::string text;
+    for (std::size_t i = 0; i < piles.size(); ++i)
+        text += PileJsonPart(piles[i], i);
+    return text + PileJsonEnd(piles.size());
 }

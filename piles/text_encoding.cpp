@@ -3,6 +3,8 @@
 #include "gbk_text.h"
 #include "pile_file_error.h"
 
+#include <utility>
+
 bool IsUtf8(std::string_view bytes)
 {
     std::size_t i = 0;
@@ -44,17 +46,83 @@ bool IsUtf8(std::string_view bytes)
     return true;
 }
 
-std::string TextAsUtf8(std::string_view bytes)
+std::string_view Utf8TextOf(std::string_view bytes, std::string &converted)
 {
     if (bytes.starts_with(Utf8ByteOrderMark)) {
         bytes.remove_prefix(Utf8ByteOrderMark.size());
-        if (!IsUtf8(bytes))
-            throw TPileFileError("the text begins as UTF-8 but holds bytes that are not UTF-8");
-        return std::string(bytes);
+        if (!IsUtf8(bytes)) {
+            throw TPileFileError("the text begins as UTF-8 but holds bytes that are not UTF-8",
+                                 "文件以 UTF-8 标记开头，却含有不是 UTF-8 的字节");
+        }
+        return bytes;
     }
     if (IsUtf8(bytes))
-        return std::string(bytes);
-    if (auto utf8 = GbkToUtf8(bytes))
-        return *std::move(utf8);
-    throw TPileFileError("the text is neither UTF-8 nor GBK");
+        return bytes;
+    if (auto utf8 = GbkToUtf8(bytes)) {
+        converted = *std::move(utf8);
+        return converted;
+    }
+    throw TPileFileError("the text is neither UTF-8 nor GBK",
+                         "文件内容既不是 UTF-8 也不是 GBK 文本");
+}
+
+std::string TextAsUtf8(std::string_view bytes)
+{
+    std::string converted;
+    const std::string_view text = Utf8TextOf(bytes, converted);
+    return text.data() == converted.data() ? std::move(converted) : std::string(text);
+}
+
+std::optional<std::string> Utf16AsUtf8(std::string_view bytes)
+{
+    bool little = false;
+    if (bytes.starts_with("\xFF\xFE"))
+        little = true;
+    else if (!bytes.starts_with("\xFE\xFF"))
+        return std::nullopt;
+    bytes.remove_prefix(2);
+    const auto broken = [] {
+        return TPileFileError("the text begins as UTF-16 but is not UTF-16",
+                              "文件以 UTF-16 标记开头，内容却不是 UTF-16 文本");
+    };
+    if (bytes.size() % 2 != 0)
+        throw broken();
+    const auto unit = [&](std::size_t i) {
+        const auto first = static_cast<unsigned char>(bytes[i]);
+        const auto second = static_cast<unsigned char>(bytes[i + 1]);
+        return little ? static_cast<char32_t>(first | second << 8)
+                      : static_cast<char32_t>(first << 8 | second);
+    };
+    std::string utf8;
+    utf8.reserve(bytes.size() / 2 * 3);
+    for (std::size_t i = 0; i < bytes.size(); i += 2) {
+        char32_t code = unit(i);
+        if (code >= 0xDC00 && code <= 0xDFFF)
+            throw broken();
+        if (code >= 0xD800 && code <= 0xDBFF) {
+            if (i + 2 >= bytes.size())
+                throw broken();
+            const char32_t low = unit(i + 2);
+            if (low < 0xDC00 || low > 0xDFFF)
+                throw broken();
+            code = 0x10000 + ((code - 0xD800) << 10) + (low - 0xDC00);
+            i += 2;
+        }
+        if (code < 0x80) {
+            utf8 += static_cast<char>(code);
+        } else if (code < 0x800) {
+            utf8 += static_cast<char>(0xC0 | code >> 6);
+            utf8 += static_cast<char>(0x80 | (code & 0x3F));
+        } else if (code < 0x10000) {
+            utf8 += static_cast<char>(0xE0 | code >> 12);
+            utf8 += static_cast<char>(0x80 | (code >> 6 & 0x3F));
+            utf8 += static_cast<char>(0x80 | (code & 0x3F));
+        } else {
+            utf8 += static_cast<char>(0xF0 | code >> 18);
+            utf8 += static_cast<char>(0x80 | (code >> 12 & 0x3F));
+            utf8 += static_cast<char>(0x80 | (code >> 6 & 0x3F));
+            utf8 += static_cast<char>(0x80 | (code & 0x3F));
+        }
+    }
+    return utf8;
 }

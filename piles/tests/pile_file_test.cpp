@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
 
@@ -58,6 +59,51 @@ TEST(PileFile, MessagesNameTheFile)
         } catch (const TPileFileError &error) {
             EXPECT_TRUE(std::string(error.what()).starts_with(message)) << error.what();
         }
+    }
+}
+
+TEST(PileFile, FilesWithoutPilesAndFilesThatCannotBeReadInChinese)
+{
+    const std::string missing = testing::TempDir() + "missing.json";
+    const std::string folder = testing::TempDir();
+    const std::pair<std::string, std::string> cases[] = {
+        {Written("none.json", "[]"), "：文件中没有桩"},
+        {Written("header.csv", "桩号,d\r\n"), "：文件中没有桩"},
+        {Written("blank.csv", "桩号,d\r\n,\r\n\r\n,,,\r\n"), "：文件中没有桩"},
+        {missing, "：无法打开：文件或文件夹不存在"},
+        {folder, "：无法读取：这是一个文件夹，不是文件"},
+    };
+    for (const auto &[path, reason] : cases) {
+        SCOPED_TRACE(path);
+        try {
+            ReadPileFile(path);
+            ADD_FAILURE() << "accepted";
+        } catch (const TPileFileError &error) {
+            EXPECT_EQ(error.Chinese(), path + reason);
+            if (reason == "：文件中没有桩")
+                EXPECT_EQ(std::string(error.what()), path + ": holds no pile");
+        }
+    }
+    EXPECT_EQ(ChineseSystemReason(ENOSPC), "磁盘空间不足");
+    EXPECT_EQ(ChineseSystemReason(99999), "系统错误 99999");
+}
+
+TEST(PileFile, TheWriterGivesTheFileAPileAtATime)
+{
+    const std::vector<TPileInput> piles(3);
+    for (const TPileFileFormat format : {TPileFileFormat::Json, TPileFileFormat::Csv}) {
+        std::vector<std::string> parts;
+        TPileFileWriter writer(format,
+                               [&parts](std::string_view part) { parts.emplace_back(part); });
+        for (const TPileInput &pile : piles)
+            writer.Add(pile);
+        writer.Finish();
+        std::string joined;
+        for (const std::string &part : parts)
+            joined += part;
+        EXPECT_GE(parts.size(), 4u);
+        EXPECT_EQ(joined, PileFileBytes(piles, format));
+        EXPECT_EQ(PilesFromFileText(joined, format, "f"), piles);
     }
 }
 
