@@ -127,8 +127,13 @@ std::FILE *OpenForWriting(const std::filesystem::path &path)
     if (descriptor < 0)
         return nullptr;
     std::FILE *file = _fdopen(descriptor, "wb");
-    if (!file)
+    if (!file) {
+        // The file was created: it goes again.
+        const int error = errno;
         _close(descriptor);
+        _wremove(path.c_str());
+        errno = error;
+    }
     return file;
 }
 
@@ -304,6 +309,13 @@ void TTextFileWriter::OpenTemporary()
     if (!m_file) {
         Fail(m_target, errno);
         close(descriptor);
+        // A named temporary file goes again; an unnamed one went with its descriptor.
+        if (!m_temporary.empty()) {
+            unlink(m_temporary.c_str());
+            m_temporary.clear();
+        }
+        UnwatchTemporaryFile(m_cleanupSlot);
+        m_cleanupSlot = -1;
     }
 }
 
