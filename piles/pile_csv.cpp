@@ -216,6 +216,7 @@ public:
                        "没有列名的列下填写了内容");
             }
         }
+        m_cells.resize(Columns().size());
         std::size_t next = 0; // the next filled cell
         for (const auto &[i, column] : header.named) {
             if (i >= record.count)
@@ -223,8 +224,7 @@ public:
             while (next < record.filled.size() && record.filled[next].first < i)
                 ++next;
             const bool filled = next < record.filled.size() && record.filled[next].first == i;
-            m_cells.emplace(column->name,
-                            std::make_pair(i, filled ? record.filled[next].second : std::string()));
+            m_cells[Index(*column)].emplace(i, filled ? record.filled[next].second : std::string());
         }
     }
 
@@ -233,11 +233,11 @@ public:
     // The cell of a column; nothing when the file has no such column or the row ends before it.
     const std::string *Cell(const TColumn &column) const
     {
-        const auto found = m_cells.find(column.name);
-        return found == m_cells.end() ? nullptr : &found->second.second;
+        const auto &cell = m_cells[Index(column)];
+        return cell ? &cell->second : nullptr;
     }
 
-    std::size_t FileColumn(const TColumn &column) const { return m_cells.at(column.name).first; }
+    std::size_t FileColumn(const TColumn &column) const { return m_cells[Index(column)]->first; }
 
     // The item index of a combo box column; nothing for a missing column or an empty cell.
     template<std::size_t N>
@@ -258,8 +258,14 @@ public:
     }
 
 private:
+    static std::size_t Index(const TColumn &column)
+    {
+        return static_cast<std::size_t>(&column - Columns().data());
+    }
+
     int m_row;
-    std::map<std::string, std::pair<std::size_t, std::string>> m_cells;
+    // By column of the pile table: the file's column and the cell's text.
+    std::vector<std::optional<std::pair<std::size_t, std::string>>> m_cells;
 };
 
 // The number of layers a count column gives; nothing for a missing column or an empty cell.

@@ -23,6 +23,13 @@ private:
     std::string m_chinese;
 };
 
+// A pile file that holds no pile: nothing to calculate, convert or open.
+class TNoPileError : public TPileFileError
+{
+public:
+    using TPileFileError::TPileFileError;
+};
+
 // A text from a file as it stands in a message: control characters (C0, DEL and C1) escaped as
 // \x1b or \u009b, so they neither reach the terminal nor cut the message short.
 std::string ShownText(std::string_view text);

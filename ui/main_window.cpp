@@ -16,6 +16,7 @@
 #include "file_names.h"
 #include "page_texts.h"
 #include "pile_file.h"
+#include "pile_file_error.h"
 #include "text_file.h"
 #include "time_stamp.h"
 
@@ -382,6 +383,9 @@ bool TVXR_FRM_MDLF1::OpenPileFile(const QString &path)
     std::vector<TPileInput> piles;
     try {
         piles = ReadPileFile(ToStd(path));
+    } catch (const TPileFileError &error) {
+        ShowError("无法打开桩数据文件：" + ToQ(error.Chinese()));
+        return false;
     } catch (const std::exception &error) {
         ShowError("无法打开桩数据文件：" + ToQ(error.what()));
         return false;

@@ -141,9 +141,10 @@ TEST_F(PileFileActions, AFileThatCannotBeReadChangesNothing)
     const std::filesystem::path table = m_folder / "bad.csv";
     std::ofstream(table, std::ios::binary) << "d,直径\r\n1000,1\r\n";
     const std::pair<std::filesystem::path, QString> cases[] = {
-        {table, ": row 1, column B: unknown column \"直径\""},
-        {m_folder / "missing.json", ": cannot be opened: No such file or directory"},
-        {Write("empty.json", {}), ": holds no pile"},
+        {table, "：第 1 行第 B 列：未知的列名“直径”"},
+        {m_folder / "missing.json", "：无法打开：文件或文件夹不存在"},
+        {Write("empty.json", {}), "：文件中没有桩"},
+        {m_folder, "：无法读取：这是一个文件夹，不是文件"},
     };
     for (const auto &[path, reason] : cases) {
         m_messages.clear();
