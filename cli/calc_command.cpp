@@ -7,6 +7,7 @@
 #include "page_texts.h"
 #include "pdf_output.h"
 #include "pile_file.h"
+#include "pile_file_error.h"
 #include "pile_reports.h"
 #include "summary_table.h"
 #include "text_file.h"
@@ -27,58 +28,88 @@ struct TCalcOptions
     std::optional<std::string> out;
 };
 
-std::vector<TPileInput> ReadPiles(const TCalcOptions &options)
+// The piles of the run: those of FILE, or the default pile without one. The file's bytes are read
+// once and its piles twice, a pile at a time: first to check the whole file before anything is
+// printed or saved, then to calculate.
+class TPileSource
 {
-    if (!options.file)
-        return std::vector<TPileInput>(1); // the default pile
-    return ReadPileFile(*options.file);
-}
+public:
+    explicit TPileSource(const std::optional<std::string> &file)
+        : m_file(file)
+    {
+        if (!m_file)
+            return;
+        m_bytes = ReadInputText(*m_file);
+        ForEachPile(m_bytes, PileFileFormatOf(*m_file), InputName(*m_file),
+                    [](const TPileInput &, const TPileOrigin &) {});
+    }
 
-void ReportFailure(std::size_t index, const TCalcOutcome &outcome)
+    void ForEach(const TPileSink &take) const
+    {
+        if (!m_file) {
+            take(TPileInput(), TPileOrigin {});
+            return;
+        }
+        ForEachPile(m_bytes, PileFileFormatOf(*m_file), InputName(*m_file), take);
+    }
+
+private:
+    std::optional<std::string> m_file;
+    std::string m_bytes;
+};
+
+// "pile N: message", with the row and column of a table's cell the failure names.
+void ReportFailure(std::size_t index, const TPileOrigin &origin, const TCalcOutcome &outcome)
 {
-    std::cerr << "pile " << index + 1 << ": " << outcome.failure->message << '\n';
+    const std::string place = FailurePlace(origin, *outcome.failure).first;
+    std::cerr << "pile " << index + 1 << ": " << (place.empty() ? "" : place + ": ")
+              << outcome.failure->message << '\n';
 }
 
 // Calculates the piles as consecutive presses of "计算": each success goes to `add` with the time
 // stamp of its calculation (or the one given), each failure to standard error. 1 if any failed.
 template<typename FAdd>
-int ForEachSuccess(const std::vector<TPileInput> &piles, const TCalcOptions &options, FAdd add)
+int ForEachSuccess(const TPileSource &piles, const TCalcOptions &options, FAdd add)
 {
     int exitCode = 0;
-    for (std::size_t i = 0; i < piles.size(); ++i) {
-        const TCalcOutcome outcome = Calculate(piles[i]);
+    std::size_t index = 0;
+    piles.ForEach([&](const TPileInput &pile, const TPileOrigin &origin) {
+        const std::size_t i = index++;
+        const TCalcOutcome outcome = Calculate(pile);
         if (!outcome.ok()) {
-            ReportFailure(i, outcome);
+            ReportFailure(i, origin, outcome);
             exitCode = 1;
-            continue;
+            return;
         }
-        add(piles[i], outcome.result, options.timeStamp ? *options.timeStamp : TimeStampText());
-    }
+        add(pile, outcome.result, options.timeStamp ? *options.timeStamp : TimeStampText());
+    });
     return exitCode;
 }
 
 // The results as one JSON array, indented by two, printed a pile at a time.
-int RunJson(const std::vector<TPileInput> &piles, TLineOutput &out)
+int RunJson(const TPileSource &piles, TLineOutput &out)
 {
     int pileCount = 0;
     int exitCode = 0;
+    std::size_t index = 0;
     std::optional<std::string> heldLine; // the last line of the previous pile, awaiting its comma
-    for (std::size_t i = 0; i < piles.size(); ++i) {
-        const TCalcOutcome outcome = Calculate(piles[i]);
+    piles.ForEach([&](const TPileInput &pile, const TPileOrigin &origin) {
+        const std::size_t i = index++;
+        const TCalcOutcome outcome = Calculate(pile);
         if (outcome.ok()) {
             ++pileCount;
         } else {
-            ReportFailure(i, outcome);
+            ReportFailure(i, origin, outcome);
             exitCode = 1;
         }
-        const std::string text = OutcomeToJson(piles[i], outcome, pileCount).dump(2);
+        const std::string text = OutcomeToJson(pile, outcome, pileCount).dump(2);
         out.Line(heldLine ? *heldLine + "," : std::string("["));
         std::size_t start = 0;
         for (std::size_t end = text.find('\n'); end != std::string::npos;
              start = end + 1, end = text.find('\n', start))
             out.Line("  " + text.substr(start, end - start));
         heldLine = "  " + text.substr(start);
-    }
+    });
     if (heldLine) {
         out.Line(*heldLine);
         out.Line("]");
@@ -144,7 +175,7 @@ private:
 
 // The book or the table of all piles that succeeded, each with the time of its own calculation
 // unless one time stamp was given.
-int RunReports(const std::vector<TPileInput> &piles, const TCalcOptions &options, TLineOutput &out)
+int RunReports(const TPileSource &piles, const TCalcOptions &options, TLineOutput &out)
 {
     TReportPrinter printer(options.format == "table", out);
     const int exitCode = ForEachSuccess(
@@ -153,6 +184,10 @@ int RunReports(const std::vector<TPileInput> &piles, const TCalcOptions &options
             printer.Add(input, result, timeStamp);
         });
     printer.Finish();
+    if (out.NothingSaved()) {
+        ReportNothingSaved(*options.out, "no pile succeeded");
+        return exitCode;
+    }
     if (const auto error = out.Finish()) {
         // Nothing was written: unlike a failed pile, there is no report to take from this run.
         std::cerr << "pilecalc: " << *error << '\n';
@@ -168,7 +203,7 @@ bool IsPdfFormat(const std::string &format)
 
 // The book or the table of all piles that succeeded as a PDF document, to the --out file (the
 // previous file replaced only when all was written) or to standard output.
-int RunPdf(const std::vector<TPileInput> &piles, const TCalcOptions &options)
+int RunPdf(const TPileSource &piles, const TCalcOptions &options)
 {
     if (!PdfSupported())
         throw TUsageError("--format " + options.format
@@ -179,6 +214,10 @@ int RunPdf(const std::vector<TPileInput> &piles, const TCalcOptions &options)
         [&](const TPileInput &input, const TPileResult &result, const std::string &timeStamp) {
             reports.WriteReports(input, result, PageTextsOf(input, result), timeStamp);
         });
+    if (options.out && reports.PileCount() == 0) {
+        ReportNothingSaved(*options.out, "no pile succeeded");
+        return exitCode;
+    }
     const std::string pdf = ReportPdf(reports, options.format == "table-pdf");
     if (!options.out) {
         std::cout.write(pdf.data(), std::streamsize(pdf.size()));
@@ -203,7 +242,17 @@ int RunCalc(const TCalcOptions &options)
     // A line break would split a report line and with it the line structure of the saved file.
     if (options.timeStamp && options.timeStamp->find_first_of("\r\n") != std::string::npos)
         throw TUsageError("--timestamp must be a single line");
-    const std::vector<TPileInput> piles = ReadPiles(options);
+    std::optional<TPileSource> source;
+    try {
+        source.emplace(options.file);
+    } catch (const TNoPileError &error) {
+        // Nothing to calculate is a failed run, as in the desktop program.
+        std::cerr << "pilecalc: " << error.what() << '\n';
+        if (options.out)
+            ReportNothingSaved(*options.out, "the file holds no pile");
+        return 1;
+    }
+    const TPileSource &piles = *source;
     if (IsPdfFormat(options.format))
         return RunPdf(piles, options);
     TLineOutput out(options.out);

@@ -16,15 +16,15 @@ std::string OutputFailure(int error)
 } // namespace
 
 TLineOutput::TLineOutput(const std::optional<std::string> &path)
-{
-    // The path is UTF-8 like every text of the tool; a relative one is taken from here.
-    if (path)
-        m_file = std::make_unique<TTextFileWriter>(FilePath({}, *path));
-}
+    : m_path(path)
+{ }
 
 void TLineOutput::Line(std::string_view text)
 {
-    if (m_file) {
+    if (m_path) {
+        // The path is UTF-8 like every text of the tool; a relative one is taken from here.
+        if (!m_file)
+            m_file = std::make_unique<TTextFileWriter>(FilePath({}, *m_path));
         m_file->WriteLine(text);
         return;
     }
@@ -39,6 +39,8 @@ std::optional<std::string> TLineOutput::Finish()
 {
     if (m_file)
         return m_file->Commit();
+    if (m_path)
+        return std::nullopt; // nothing to save, nothing touched
     if (const auto error = FlushStandardOutput())
         throw TOutputError(*error);
     return std::nullopt;
@@ -57,4 +59,9 @@ std::optional<std::string> FlushStandardOutput()
     if (failed || std::ferror(stdout))
         return OutputFailure(error);
     return std::nullopt;
+}
+
+void ReportNothingSaved(const std::string &path, const std::string &reason)
+{
+    std::cerr << "pilecalc: nothing saved, " << path << " is left as it was: " << reason << '\n';
 }

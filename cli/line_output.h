@@ -17,7 +17,7 @@ public:
 
 // The lines of a command's output: to standard output (UTF-8, "\n"), or with a file name to that
 // file as every saved file (system code page, CR LF, the previous file replaced only when all was
-// written).
+// written). The file is opened at the first line: a run that prints no line leaves it untouched.
 class TLineOutput
 {
 public:
@@ -30,9 +30,16 @@ public:
     // standard output and throws TOutputError when that fails.
     std::optional<std::string> Finish();
 
+    // Whether the output goes to a file and no line was given yet.
+    bool NothingSaved() const { return m_path && !m_file; }
+
 private:
+    std::optional<std::string> m_path;
     std::unique_ptr<TTextFileWriter> m_file;
 };
+
+// Says on standard error that a run saved nothing to `path`, and why: the file stays as it was.
+void ReportNothingSaved(const std::string &path, const std::string &reason);
 
 // Flushes standard output; gives the system's message when anything written to it was lost.
 std::optional<std::string> FlushStandardOutput();

@@ -126,8 +126,17 @@ int RunSweepCommand(const TSweepOptions &options)
         }
     }
 
+    // A failed run, or one without a candidate on show, leaves the --out file as it was.
+    std::optional<std::string> nothingSaved;
+    if (!ok)
+        nothingSaved = "the sweep failed";
+    else if (shown->Empty())
+        nothingSaved = "no candidate is on show";
+    const bool keepFile = nothingSaved && options.out;
     TLineOutput out(options.out);
-    if (options.format == "count") {
+    if (keepFile) {
+        // No line: the file is not even opened.
+    } else if (options.format == "count") {
         out.Line(status);
     } else {
         if (options.format == "json") {
@@ -144,10 +153,15 @@ int RunSweepCommand(const TSweepOptions &options)
             ForEachCandidateFileLine(file, [&out](std::string_view line) { out.Line(line); });
         }
     }
-    if (options.format != "json")
-        std::cerr << (options.format == "count" ? "" : status + "\n");
-    if (message && options.format != "json")
+    // What a file that is kept would have said goes to standard error.
+    if ((keepFile && !status.empty()) || (options.format != "json" && options.format != "count"))
+        std::cerr << status << '\n';
+    if (message && (keepFile || options.format != "json"))
         std::cerr << *message << '\n';
+    if (keepFile) {
+        ReportNothingSaved(*options.out, *nothingSaved);
+        return ok ? 0 : 1;
+    }
     if (const auto error = out.Finish()) {
         // Nothing was written: the output of this run is lost, unlike a failed sweep's rows.
         std::cerr << "pilecalc: " << *error << '\n';

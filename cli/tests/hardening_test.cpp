@@ -167,7 +167,10 @@ TEST(PilecalcHardening, StreamedReportsEqualTheHeldReports)
     EXPECT_EQ(RunPilecalc("calc --format table --timestamp T " + input).out,
               joined(reports.TableLines()));
     EXPECT_EQ(RunPilecalc("calc --format json " + input).out, results.dump(2) + "\n");
-    EXPECT_EQ(RunPilecalc("calc --format json " + WriteTemp("none.json", "[]")).out, "[]\n");
+    const TRun none = RunPilecalc("calc --format json " + WriteTemp("none.json", "[]"));
+    EXPECT_EQ(none.exitCode, 1);
+    EXPECT_EQ(none.out, "");
+    EXPECT_NE(none.err.find("none.json: holds no pile\n"), std::string::npos) << none.err;
 }
 
 // Broken, cut and retyped inputs: the tool always ends with 0, 1 or 2, never by a signal, and

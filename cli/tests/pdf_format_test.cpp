@@ -68,6 +68,21 @@ TEST(PilecalcPdf, TableToStandardOutputAndSavingFailures)
     const TRun missing = RunPilecalc("calc --format pdf --out /nonexistent/book.pdf");
     EXPECT_EQ(missing.exitCode, 2);
     EXPECT_EQ(missing.err, "pilecalc: /nonexistent/book.pdf: No such file or directory\n");
+
+    // Without a pile that succeeded there is no document to save: the file stays as it was.
+    const std::string allFail = WriteTemp("all_fail.json", R"([{"d":"x"},{"d":"-5"}])");
+    for (const char *format : {"pdf", "table-pdf"}) {
+        SCOPED_TRACE(format);
+        const std::string kept = WriteTemp("kept.pdf", "PRECIOUS\r\n");
+        const TRun run =
+            RunPilecalc(std::string("calc --format ") + format + " --out " + kept + " " + allFail);
+        EXPECT_EQ(run.exitCode, 1);
+        EXPECT_EQ(ReadFile(kept), "PRECIOUS\r\n");
+        EXPECT_NE(run.err.find("pilecalc: nothing saved, " + kept
+                               + " is left as it was: no pile succeeded\n"),
+                  std::string::npos)
+            << run.err;
+    }
 }
 
 } // namespace

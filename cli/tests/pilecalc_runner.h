@@ -40,12 +40,11 @@ inline std::string WriteTemp(const std::string &name, const std::string &content
     return path;
 }
 
-// Runs pilecalc with the arguments (a shell fragment): its standard output, standard error and exit
-// code.
-inline TRun RunPilecalc(const std::string &arguments)
+// Runs a shell command: its standard output, standard error and exit code.
+inline TRun RunShell(const std::string &shellCommand)
 {
     const std::string errFile = TestTempPath("stderr.txt");
-    const std::string command = std::string(PILECALC_EXE) + " " + arguments + " 2>" + errFile;
+    const std::string command = "(" + shellCommand + ") 2>" + errFile;
     TRun run;
     FILE *pipe = popen(command.c_str(), "r");
     if (!pipe)
@@ -58,4 +57,11 @@ inline TRun RunPilecalc(const std::string &arguments)
     run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     run.err = ReadFile(errFile);
     return run;
+}
+
+// Runs pilecalc with the arguments (a shell fragment): its standard output, standard error and exit
+// code.
+inline TRun RunPilecalc(const std::string &arguments)
+{
+    return RunShell(std::string(PILECALC_EXE) + " " + arguments);
 }
