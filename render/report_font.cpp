@@ -6,7 +6,8 @@
 
 namespace {
 
-const QStringList Families {"SimHei", "Noto Sans Mono CJK SC", "WenQuanYi Zen Hei Mono"};
+// A Chinese Windows lists SimHei by its Chinese name, an English one by its English name.
+const QStringList Families {"SimHei", "黑体", "Noto Sans Mono CJK SC", "WenQuanYi Zen Hei Mono"};
 
 // Where the Debian package puts the face collection that holds Noto Sans Mono CJK SC.
 const QStringList FontFiles {"/usr/share/fonts/opentype/noto/NotoSansCJK-Regular.ttc",

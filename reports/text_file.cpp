@@ -169,7 +169,7 @@ bool LinkDescriptor(int descriptor, const std::filesystem::path &name)
 std::string ToSystemCodePage(std::string_view utf8)
 {
 #ifdef _WIN32
-    return Utf8ToAnsiCodePage(utf8);
+    return Utf8ToFileCodePage(utf8);
 #else
     static thread_local TConverter converter;
     return converter.Convert(utf8);

@@ -8,8 +8,9 @@
 #include <vector>
 
 // UTF-8 text in the system's ANSI code page: the Windows API's conversion on Windows, GBK (code
-// page 936) elsewhere, so the bytes are those a simplified-Chinese Windows system writes. A
-// character the code page cannot hold becomes "?".
+// page 936) elsewhere, so the bytes are those a simplified-Chinese Windows system writes. A Windows
+// whose code page cannot hold Chinese (1252 on an English system) writes GBK too. A character the
+// code page cannot hold becomes "?".
 std::string ToSystemCodePage(std::string_view utf8);
 
 // Writes a text file line by line, each line encoded and ended with CR LF, the last included. The

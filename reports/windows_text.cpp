@@ -26,9 +26,17 @@ std::string WideToUtf8(std::wstring_view wide)
     return utf8;
 }
 
+unsigned FileCodePage(unsigned ansiCodePage)
+{
+    constexpr unsigned Gbk = 936;
+    constexpr unsigned Gb18030 = 54936;
+    return ansiCodePage == Gbk || ansiCodePage == Gb18030 || ansiCodePage == CP_UTF8 ? ansiCodePage
+                                                                                     : Gbk;
+}
+
 // Without "best fit", and with a character outside the Basic Multilingual Plane first replaced by
 // one "?" rather than given one for each half of its surrogate pair.
-std::string Utf8ToAnsiCodePage(std::string_view utf8)
+std::string Utf8ToFileCodePage(std::string_view utf8)
 {
     std::wstring wide = Utf8ToWide(utf8);
     std::size_t kept = 0;
@@ -41,11 +49,17 @@ std::string Utf8ToAnsiCodePage(std::string_view utf8)
     wide.resize(kept);
     if (wide.empty())
         return {};
-    const int length = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(),
-                                           static_cast<int>(wide.size()), nullptr, 0, "?", nullptr);
+    static const UINT codePage = FileCodePage(GetACP());
+    // The code pages that hold every character take neither flags nor a default character.
+    const bool complete = codePage == CP_UTF8 || codePage == 54936;
+    const DWORD flags = complete ? 0 : WC_NO_BEST_FIT_CHARS;
+    const char *defaultCharacter = complete ? nullptr : "?";
+    const int length =
+        WideCharToMultiByte(codePage, flags, wide.data(), static_cast<int>(wide.size()), nullptr, 0,
+                            defaultCharacter, nullptr);
     std::string bytes(length, '\0');
-    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), static_cast<int>(wide.size()),
-                        bytes.data(), length, "?", nullptr);
+    WideCharToMultiByte(codePage, flags, wide.data(), static_cast<int>(wide.size()), bytes.data(),
+                        length, defaultCharacter, nullptr);
     return bytes;
 }
 

@@ -1,12 +1,16 @@
 #!/usr/bin/env bash
-# Cross-builds the calculation, the reports, the optimization and the batch tool pilecalc for
-# 64-bit Windows with MinGW-w64, runs their tests under Wine in a simplified-Chinese locale (ANSI
-# code page 936), and checks that pilecalc.exe saves byte for byte the files of the Linux build.
+# Cross-builds both programs, the desktop program pilecalc-gui.exe and the batch tool pilecalc.exe,
+# for 64-bit Windows with MinGW-w64 over a static Qt (scripts/build-qt-windows.sh, cached outside the
+# checkout), runs the whole test suite under Wine in a simplified-Chinese locale (ANSI code page
+# 936), checks that pilecalc.exe saves byte for byte the files of the Linux build (also on an
+# English code page), drives the real window on a virtual display, and builds the installer and the
+# zip (scripts/package-windows.sh), installs, uses and uninstalls it under Wine.
 #
-# Everything goes into build-windows/ (or $PILECALC_WINDOWS_BUILD): the cross-built libraries the
-# project takes from Debian's source packages, the Wine prefix and the build itself. The Linux
-# pilecalc to compare with is taken from $PILECALC_LINUX_BUILD (default build-asan, which
-# scripts/test.sh leaves) and built there when it is missing.
+# Everything else goes into build-windows/ (or $PILECALC_WINDOWS_BUILD): the cross-built libraries
+# the project takes from Debian's source packages, the Wine prefix, the build, the screenshots of
+# the window (screenshots/) and the installer and zip (dist/). The Linux pilecalc to compare with is
+# taken from $PILECALC_LINUX_BUILD (default build-asan, which scripts/test.sh leaves) and built
+# there when it is missing.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -26,6 +30,8 @@ packages=(
     mingw-w64 g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix
     wine wine64
     googletest nlohmann-json3-dev libcli11-dev
+    qt6-base-dev qt6-base-dev-tools perl
+    xvfb xdotool imagemagick fonts-noto-cjk nsis
 )
 missing=()
 for package in "${packages[@]}"; do
@@ -98,17 +104,6 @@ build_libcsv() {
 }
 build_libcsv
 
-# --- The program for Windows ---------------------------------------------------------------------
-step "Cross-building core, piles, reports, optimize, pilecalc and their tests"
-build=$work/pilecalc
-cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_PREFIX_PATH="$deps" \
-    -DPILECALC_BUILD_GUI=OFF -DPILECALC_BUILD_BENCHMARKS=OFF -DPILECALC_BUILD_PDF=OFF \
-    -DCMAKE_GTEST_DISCOVER_TESTS_DISCOVERY_MODE=PRE_TEST "${launcher[@]}" >/dev/null
-test_programs=(core/tests/core_tests.exe piles/tests/piles_tests.exe
-               reports/tests/reports_tests.exe optimize/tests/optimize_tests.exe)
-cmake --build "$build" -j2 --target pilecalc core_tests piles_tests reports_tests optimize_tests
-
 # --- The Linux pilecalc to compare with ----------------------------------------------------------
 linux_pilecalc=$linux_build/cli/pilecalc
 if [ ! -x "$linux_pilecalc" ]; then
@@ -121,6 +116,30 @@ if [ ! -x "$linux_pilecalc" ]; then
     linux_pilecalc=$linux_build/cli/pilecalc
 fi
 
+# --- Qt for Windows, built once into a cache outside the checkout ---------------------------------
+step "Qt for Windows"
+qt=$("$root/scripts/build-qt-windows.sh" | tail -n 1)
+echo "Qt: $qt"
+
+# --- The programs for Windows --------------------------------------------------------------------
+step "Cross-building pilecalc-gui, pilecalc and the tests"
+build=$work/pilecalc
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_PREFIX_PATH="$deps;$qt" \
+    -DQT_HOST_PATH=/usr -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
+    -DPILECALC_BUILD_BENCHMARKS=OFF \
+    -DCMAKE_GTEST_DISCOVER_TESTS_DISCOVERY_MODE=PRE_TEST "${launcher[@]}" >/dev/null
+test_programs=(core/tests/core_tests.exe piles/tests/piles_tests.exe
+               reports/tests/reports_tests.exe optimize/tests/optimize_tests.exe
+               render/tests/render_tests.exe ui/tests/ui_tests.exe)
+cmake --build "$build" -j2 --target pilecalc pilecalc-gui core_tests piles_tests reports_tests \
+    optimize_tests render_tests ui_tests
+# Shipped without their symbols; the test programs keep theirs for a failure's backtrace.
+mkdir -p "$work/programs"
+for program in pilecalc-gui.exe cli/pilecalc.exe; do
+    "$triplet-strip" -o "$work/programs/$(basename "$program")" "$build/$program"
+done
+
 # --- Wine in a simplified-Chinese locale, without display or input -----------------------------
 step "Wine prefix"
 # Wine takes the ANSI code page from the Unix locale, and the Unix locale must exist for file
@@ -129,11 +148,18 @@ if [ ! -f "$work/locale/zh_CN.UTF-8/LC_CTYPE" ]; then
     mkdir -p "$work/locale"
     localedef -i zh_CN -f UTF-8 "$work/locale/zh_CN.UTF-8"
 fi
-# Only Wine runs in that locale; the script's own tools keep the caller's.
-wine_locale=(LOCPATH="$work/locale" LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8)
+if [ ! -f "$work/locale/en_US.UTF-8/LC_CTYPE" ]; then
+    localedef -i en_US -f UTF-8 "$work/locale/en_US.UTF-8"
+fi
+# Only Wine runs in that locale; the script's own tools keep the caller's. Wine's home is a folder
+# of its own, so that the user folders of the prefix (Documents) never reach the caller's home.
+mkdir -p "$work/wine-home"
+wine_locale=(LOCPATH="$work/locale" LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8 HOME="$work/wine-home")
 export WINEPREFIX=$work/wine-prefix WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 unset DISPLAY WAYLAND_DISPLAY
 wine() { env "${wine_locale[@]}" wine "$@"; }
+# An English Windows: ANSI code page 1252.
+wine_english() { env "${wine_locale[@]}" LANG=en_US.UTF-8 LC_ALL=en_US.UTF-8 wine "$@"; }
 stop_wine() { env "${wine_locale[@]}" wineserver -k 2>/dev/null || true; }
 trap stop_wine EXIT
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
@@ -141,6 +167,11 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
     env "${wine_locale[@]}" wineserver -w
 fi
 [ -f "$WINEPREFIX/system.reg" ] || { echo "wineboot made no Wine prefix in $WINEPREFIX" >&2; exit 1; }
+# A CJK font in the prefix's own font folder, so that the window draws Chinese text.
+noto=/usr/share/fonts/opentype/noto/NotoSansCJK-Regular.ttc
+if [ -f "$noto" ] && [ ! -f "$WINEPREFIX/drive_c/windows/Fonts/NotoSansCJK-Regular.ttc" ]; then
+    cp "$noto" "$WINEPREFIX/drive_c/windows/Fonts/"
+fi
 
 # --- Tests under Wine ----------------------------------------------------------------------------
 step "Tests under Wine"
@@ -243,6 +274,125 @@ local_time_matches() {
 for zone in UTC Asia/Shanghai America/New_York; do
     check "local time with TZ=$zone as on Linux" local_time_matches "$zone"
 done
+
+# --- An English Windows (code page 1252) -------------------------------------------------------
+step "pilecalc.exe and the code-page tests on code page 1252"
+# The locale must really give another code page, or the checks below would prove nothing.
+not_gbk() {
+    ! (cd "$build" && wine_english reports/tests/reports_tests.exe \
+        --gtest_filter=SystemCodePage.IsGbk --gtest_brief=1 </dev/null >/dev/null 2>&1)
+}
+check "the English locale's code page is not 936" not_gbk
+english_code_page_tests() {
+    (cd "$build" && wine_english reports/tests/reports_tests.exe --gtest_brief=1 \
+        --gtest_filter='SystemCodePage.*:TextFile*:-SystemCodePage.IsGbk' </dev/null)
+}
+check "the code-page and file tests on code page 1252" english_code_page_tests
+english_book() {
+    local folder=$checks/english
+    mkdir -p "$folder"
+    (cd "$folder" && wine_english "$pilecalc_exe" calc --timestamp "2024/3/5 14:07:09" \
+        --out book.txt </dev/null)
+    (cd "$folder" && wine_english "$pilecalc_exe" calc --format table \
+        --timestamp "2024/3/5 14:07:09" --out table.txt </dev/null)
+    cmp "$folder/book.txt" "$root/tests/data/reports/book_default_gbk.txt" \
+        && cmp "$folder/table.txt" "$checks/linux/table.txt"
+}
+check "book and table on code page 1252 are the GBK files" english_book
+
+# --- The window on a virtual display -------------------------------------------------------------
+step "The window of pilecalc-gui.exe on a virtual display"
+screenshots=$work/screenshots
+rm -rf "$screenshots"
+mkdir -p "$screenshots"
+display_number=
+for number in $(seq 91 140); do
+    if [ ! -e "/tmp/.X$number-lock" ] && [ ! -e "/tmp/.X11-unix/X$number" ]; then
+        display_number=$number
+        break
+    fi
+done
+xvfb_pid=
+stop_all() {
+    stop_wine
+    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+}
+trap stop_all EXIT
+Xvfb ":$display_number" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb_pid=$!
+for _ in $(seq 1 50); do
+    [ -e "/tmp/.X11-unix/X$display_number" ] && break
+    sleep 0.2
+done
+on_display() { DISPLAY=":$display_number" "$@"; }
+# The window is 380 × 800 design units at scale 1 on this screen (its fit to a screen of 1024
+# lines); a click at a button's design centre.
+click_at() {
+    on_display xdotool mousemove --window "$1" "$2" "$3" click 1
+    sleep 2
+}
+window_saves_the_book() {
+    local title=JTG3363-2019 window= documents book=嵌岩桩计算书\(依据JTG3363-2019\)_文本.txt
+    documents=$(wine cmd /c 'echo %USERPROFILE%' </dev/null | tr -d '\r')
+    documents=$(env "${wine_locale[@]}" winepath -u "$documents\\Documents" 2>/dev/null)
+    mkdir -p "$documents"
+    rm -f "$documents/$book"
+    on_display env "${wine_locale[@]}" wine "$work/programs/pilecalc-gui.exe" </dev/null \
+        >"$screenshots/gui.log" 2>&1 &
+    for _ in $(seq 1 120); do
+        window=$(on_display xdotool search --onlyvisible --name "$title" 2>/dev/null | head -n 1)
+        [ -n "$window" ] && break
+        sleep 0.5
+    done
+    [ -n "$window" ] || { echo "no window titled …$title" >&2; return 1; }
+    sleep 3
+    on_display xdotool getwindowname "$window"
+    on_display xdotool getwindowgeometry "$window"
+    on_display import -window root "$screenshots/1-input.png"
+    click_at "$window" 90 748 # 计算
+    on_display import -window root "$screenshots/2-calculated.png"
+    click_at "$window" 90 748 # 结果
+    on_display import -window root "$screenshots/3-results.png"
+    click_at "$window" 274 748 # 保存
+    on_display import -window root "$screenshots/4-saved.png"
+    on_display xdotool windowclose "$window" 2>/dev/null || true
+    stop_wine
+    [ -f "$documents/$book" ] || { echo "no book in $documents" >&2; return 1; }
+    cp "$documents/$book" "$checks/window-book.txt"
+    (cd "$checks/linux" && "$linux_pilecalc" calc --out linux-book.txt </dev/null)
+    # Byte for byte, the line of the time of saving aside.
+    local stamp
+    stamp=$(printf '计算时间：' | iconv -f UTF-8 -t GBK)
+    cmp <(LC_ALL=C grep -a -v "^$stamp" "$checks/window-book.txt") \
+        <(LC_ALL=C grep -a -v "^$stamp" "$checks/linux/linux-book.txt") \
+        && [ "$(LC_ALL=C grep -a -c "^$stamp" "$checks/window-book.txt")" -eq 1 ]
+}
+check "the window's 计算, 结果, 保存 save the Linux build's book" window_saves_the_book
+echo "screenshots: $screenshots"
+
+# --- The installer and the zip -------------------------------------------------------------------
+step "The installer and the zip"
+dist=$work/dist
+"$root/scripts/package-windows.sh" "$work/programs" "$dist"
+ls -l "$dist"
+installed_program_works() {
+    local folder=$checks/installed target
+    mkdir -p "$folder"
+    wine "$dist/pilecalc-setup-x64.exe" /S /CurrentUser </dev/null
+    env "${wine_locale[@]}" wineserver -w
+    target=$(wine cmd /c 'echo %LOCALAPPDATA%' </dev/null | tr -d '\r')
+    target=$(env "${wine_locale[@]}" winepath -u "$target\\Programs\\pilecalc" 2>/dev/null)
+    ls "$target"
+    [ -f "$target/pilecalc-gui.exe" ] && [ -f "$target/README.txt" ] || return 1
+    (cd "$folder" && wine "$target/pilecalc.exe" calc --timestamp "2024/3/5 14:07:09" \
+        --out book.txt </dev/null)
+    cmp "$folder/book.txt" "$root/tests/data/reports/book_default_gbk.txt" || return 1
+    wine "$target/uninstall.exe" /S </dev/null
+    env "${wine_locale[@]}" wineserver -w
+    sleep 1
+    [ ! -e "$target/pilecalc.exe" ] && [ ! -e "$target/pilecalc-gui.exe" ]
+}
+check "installed silently, pilecalc.exe saves the GBK book, uninstalled" installed_program_works
 
 step "Done"
 echo "windows: $passed passed, $failed failed"

@@ -10,8 +10,12 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#ifdef _WIN32
+#include <process.h>
+#else
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 struct TRun
 {
@@ -19,6 +23,16 @@ struct TRun
     std::string out;
     std::string err;
 };
+
+// The exit code of a program from pclose: the status as it is on Windows, decoded elsewhere.
+inline int ExitCodeOf(int status)
+{
+#ifdef _WIN32
+    return status;
+#else
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+#endif
+}
 
 inline std::string TestTempPath(const std::string &name)
 {
@@ -55,7 +69,7 @@ inline TRun RunPilecalc(const std::string &arguments)
     while ((read = fread(buffer.data(), 1, buffer.size(), pipe)) > 0)
         run.out.append(buffer.data(), read);
     const int status = pclose(pipe);
-    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    run.exitCode = ExitCodeOf(status);
     run.err = ReadFile(errFile);
     return run;
 }

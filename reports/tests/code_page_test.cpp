@@ -5,6 +5,8 @@
 #include <fstream>
 
 #ifdef _WIN32
+#include "windows_text.h"
+
 #include <windows.h>
 #endif
 
@@ -25,6 +27,18 @@ std::vector<std::string> DataLines(const std::string &name)
 TEST(SystemCodePage, IsGbk)
 {
     EXPECT_EQ(GetACP(), 936u);
+}
+
+// A code page without Chinese would turn every character of a report into "?": such a system
+// writes GBK, one that holds all of GBK's characters keeps its own.
+TEST(SystemCodePage, FilesAreGbkWhereTheCodePageLacksChinese)
+{
+    const std::pair<unsigned, unsigned> cases[] = {
+        {936, 936}, {54936, 54936}, {65001, 65001}, {1252, 936},
+        {437, 936}, {932, 936},     {950, 936},     {1251, 936},
+    };
+    for (const auto &[system, file] : cases)
+        EXPECT_EQ(FileCodePage(system), file) << system;
 }
 #endif
 
