@@ -2,6 +2,7 @@
 # batch tool's PDF formats) takes Qt's offscreen platform along where Qt is a static library, which
 # loads no plugins at run time. A shared Qt finds the plugin itself.
 function(pilecalc_use_offscreen_platform target)
+    find_package(Qt6 REQUIRED COMPONENTS Gui) # its targets, in the caller's folder
     get_target_property(type Qt6::Core TYPE)
     if(type STREQUAL "STATIC_LIBRARY")
         qt_import_plugins(${target} INCLUDE Qt6::QOffscreenIntegrationPlugin)

@@ -172,6 +172,11 @@ noto=/usr/share/fonts/opentype/noto/NotoSansCJK-Regular.ttc
 if [ -f "$noto" ] && [ ! -f "$WINEPREFIX/drive_c/windows/Fonts/NotoSansCJK-Regular.ttc" ]; then
     cp "$noto" "$WINEPREFIX/drive_c/windows/Fonts/"
 fi
+# A prefix made by an older run may link Documents to the caller's home: pointed at Wine's own.
+documents_link=$WINEPREFIX/drive_c/users/$(id -un)/Documents
+if [ -L "$documents_link" ] && [[ "$(readlink "$documents_link")" != "$work"/* ]]; then
+    ln -sfn "$work/wine-home" "$documents_link"
+fi
 
 # --- Tests under Wine ----------------------------------------------------------------------------
 step "Tests under Wine"
@@ -283,11 +288,11 @@ not_gbk() {
         --gtest_filter=SystemCodePage.IsGbk --gtest_brief=1 </dev/null >/dev/null 2>&1)
 }
 check "the English locale's code page is not 936" not_gbk
-english_code_page_tests() {
+english_reports_tests() {
     (cd "$build" && wine_english reports/tests/reports_tests.exe --gtest_brief=1 \
-        --gtest_filter='SystemCodePage.*:TextFile*:-SystemCodePage.IsGbk' </dev/null)
+        --gtest_filter=-SystemCodePage.IsGbk </dev/null)
 }
-check "the code-page and file tests on code page 1252" english_code_page_tests
+check "the reports' tests on code page 1252" english_reports_tests
 english_book() {
     local folder=$checks/english
     mkdir -p "$folder"
@@ -329,7 +334,7 @@ on_display() { DISPLAY=":$display_number" "$@"; }
 # lines); a click at a button's design centre.
 click_at() {
     on_display xdotool mousemove --window "$1" "$2" "$3" click 1
-    sleep 2
+    sleep 3
 }
 window_saves_the_book() {
     local title=JTG3363-2019 window= documents book=嵌岩桩计算书\(依据JTG3363-2019\)_文本.txt
@@ -354,6 +359,10 @@ window_saves_the_book() {
     click_at "$window" 90 748 # 结果
     on_display import -window root "$screenshots/3-results.png"
     click_at "$window" 274 748 # 保存
+    for _ in $(seq 1 40); do
+        [ -f "$documents/$book" ] && break
+        sleep 0.5
+    done
     on_display import -window root "$screenshots/4-saved.png"
     on_display xdotool windowclose "$window" 2>/dev/null || true
     stop_wine
@@ -373,8 +382,10 @@ echo "screenshots: $screenshots"
 # --- The installer and the zip -------------------------------------------------------------------
 step "The installer and the zip"
 dist=$work/dist
-"$root/scripts/package-windows.sh" "$work/programs" "$dist"
-ls -l "$dist"
+packages_built() {
+    "$root/scripts/package-windows.sh" "$work/programs" "$dist" && ls -l "$dist" "$work/programs"
+}
+check "installer and zip built" packages_built
 installed_program_works() {
     local folder=$checks/installed target
     mkdir -p "$folder"

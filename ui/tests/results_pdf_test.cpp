@@ -15,6 +15,17 @@
 
 namespace {
 
+// pdftotext, a tool of the Linux machine, reads the PDFs back; a Windows build checks only that
+// they are PDFs. A file in place of the documents folder is "not a directory" to POSIX and a path
+// not found to Windows.
+#ifdef _WIN32
+constexpr bool PdfTextReadable = false;
+constexpr const char *NoFolderReason = "No such file or directory";
+#else
+constexpr bool PdfTextReadable = true;
+constexpr const char *NoFolderReason = "Not a directory";
+#endif
+
 // What pdftotext reads from a PDF, its words joined by single blanks.
 std::string PdfWords(const std::filesystem::path &pdf)
 {
@@ -61,14 +72,18 @@ TEST_F(ResultsPdf, PdfButtonWritesTheReportOnShowAndLeavesTheTextSavesAsTheyWere
     const std::filesystem::path book = FilePath(m_folder, FileNames::BookPdf);
     ASSERT_TRUE(std::filesystem::exists(book));
     EXPECT_EQ(ReadBytes(book).substr(0, 5), "%PDF-");
-    const std::string words = PdfWords(book);
-    EXPECT_NE(words.find("1.基桩编号: ZH1"), std::string::npos) << words;
-    EXPECT_NE(words.find("基桩ZH1 剖面图"), std::string::npos);
+    if (PdfTextReadable) {
+        const std::string words = PdfWords(book);
+        EXPECT_NE(words.find("1.基桩编号: ZH1"), std::string::npos) << words;
+        EXPECT_NE(words.find("基桩ZH1 剖面图"), std::string::npos);
+    }
 
     Click("cbt_PageBook");
     Click("cbt_Pdf");
     const std::filesystem::path table = FilePath(m_folder, FileNames::TablePdf);
-    EXPECT_NE(PdfWords(table).find("ZH1 圆 桩 1000"), std::string::npos);
+    EXPECT_EQ(ReadBytes(table).substr(0, 5), "%PDF-");
+    if (PdfTextReadable)
+        EXPECT_NE(PdfWords(table).find("ZH1 圆 桩 1000"), std::string::npos);
     // The text files are the Parts' saves: neither written nor marked saved.
     EXPECT_EQ(m_window->UnsavedReports(), 3);
     EXPECT_TRUE(Find("cbt_Save")->isEnabled());
@@ -98,8 +113,7 @@ TEST_F(ResultsPdf, FailedOrRefusedPdfSaveKeepsThePreviousFile)
     MakeDocumentsFolderAFile();
     Click("cbt_Pdf");
     ASSERT_EQ(m_messages.size(), 1);
-    EXPECT_NE(m_messages.front().indexOf("Not a directory"), -1)
-        << m_messages.front().toStdString();
+    EXPECT_NE(m_messages.front().indexOf(NoFolderReason), -1) << m_messages.front().toStdString();
 }
 
 TEST_F(ResultsPdf, CtrlPPrintsTheReportOnShowThroughThePrintDialog)
@@ -127,9 +141,12 @@ TEST_F(ResultsPdf, CtrlPPrintsTheReportOnShowThroughThePrintDialog)
     Click("cbt_PageBook");
     QTest::keyClick(page, Qt::Key_P, Qt::ControlModifier);
     EXPECT_EQ(asked, 2);
-    const std::string words = PdfWords(printed);
-    EXPECT_NE(words.find("ZH1 圆 桩 1000"), std::string::npos) << words;
-    EXPECT_EQ(words.find("1.基桩编号"), std::string::npos) << "the table, not the book";
+    EXPECT_EQ(ReadBytes(printed).substr(0, 5), "%PDF-");
+    if (PdfTextReadable) {
+        const std::string words = PdfWords(printed);
+        EXPECT_NE(words.find("ZH1 圆 桩 1000"), std::string::npos) << words;
+        EXPECT_EQ(words.find("1.基桩编号"), std::string::npos) << "the table, not the book";
+    }
 }
 
 TEST_F(ResultsPdf, ProfileOfTheLastPileCoversThePageUntilClicked)
