@@ -82,8 +82,9 @@ TEST_F(ResultsPdf, PdfButtonWritesTheReportOnShowAndLeavesTheTextSavesAsTheyWere
     Click("cbt_Pdf");
     const std::filesystem::path table = FilePath(m_folder, FileNames::TablePdf);
     EXPECT_EQ(ReadBytes(table).substr(0, 5), "%PDF-");
-    if (PdfTextReadable)
+    if (PdfTextReadable) {
         EXPECT_NE(PdfWords(table).find("ZH1 圆 桩 1000"), std::string::npos);
+    }
     // The text files are the Parts' saves: neither written nor marked saved.
     EXPECT_EQ(m_window->UnsavedReports(), 3);
     EXPECT_TRUE(Find("cbt_Save")->isEnabled());
