@@ -34,6 +34,9 @@ options=(
     -DFEATURE_concurrent=ON -DFEATURE_testlib=ON -DFEATURE_printsupport=ON -DFEATURE_widgets=ON
     -DFEATURE_network=OFF -DFEATURE_sql=OFF -DFEATURE_dbus=OFF -DFEATURE_xml=OFF
     -DFEATURE_opengl=OFF -DINPUT_opengl=no -DFEATURE_vulkan=OFF -DFEATURE_direct2d=OFF
+    # Qt 6.4 compiles its DirectWrite font engine only together with Direct2D, but references it
+    # whenever DirectWrite is on: the GDI font engine alone, or the programs do not link.
+    -DFEATURE_directwrite=OFF -DFEATURE_directwrite3=OFF
     # Qt's own copies of the libraries, never the build machine's.
     -DFEATURE_pkg_config=OFF
     -DFEATURE_system_zlib=OFF -DFEATURE_system_pcre2=OFF -DFEATURE_system_png=OFF
