@@ -32,13 +32,6 @@
 
 namespace {
 
-QString PathText(const std::filesystem::path &path)
-{
-    const std::u8string text = path.u8string();
-    return QString::fromUtf8(reinterpret_cast<const char *>(text.data()),
-                             static_cast<qsizetype>(text.size()));
-}
-
 bool IsPileFileName(const QString &path)
 {
     return PileFileFormatOf(ToStd(path)) == TPileFileFormat::Csv
@@ -156,7 +149,7 @@ TPileFiles::~TPileFiles() = default;
 
 QString TPileFiles::ChooseOpenFile()
 {
-    const QString proposed = PathText(m_documentsFolder());
+    const QString proposed = PathToQ(m_documentsFolder());
     if (m_chooseFile)
         return m_chooseFile(false, proposed);
     return QFileDialog::getOpenFileName(
@@ -165,7 +158,7 @@ QString TPileFiles::ChooseOpenFile()
 
 QString TPileFiles::ChooseSaveFile()
 {
-    const QString proposed = PathText(FilePath(m_documentsFolder(), "嵌岩桩数据.json"));
+    const QString proposed = PathToQ(FilePath(m_documentsFolder(), "嵌岩桩数据.json"));
     if (m_chooseFile)
         return m_chooseFile(true, proposed);
     QString selected;
